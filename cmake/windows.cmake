@@ -1,0 +1,56 @@
+# The Windows build: filepick.exe, the host companion filepick-host.exe and
+# the Windows-side tests, which run under Wine (cmake/wine-run.sh.in).
+enable_language(RC)
+
+# Size-optimised, no exceptions or RTTI, statically linked: the programs
+# import only Windows system DLLs and the C runtime DLL.
+set(PRODUCT_COMPILE_OPTIONS -Os -fno-exceptions -fno-rtti -Wall -Wextra
+    -ffunction-sections -fdata-sections)
+set(STATIC_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
+
+# All programs side by side: the host tool finds filepick.exe beside itself.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+configure_file(cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+                                GROUP_READ GROUP_EXECUTE
+                                WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+
+add_library(filepick_portable STATIC ${PORTABLE_SOURCES})
+target_include_directories(filepick_portable PUBLIC src)
+target_compile_options(filepick_portable PRIVATE ${PRODUCT_COMPILE_OPTIONS})
+
+add_library(filepick_core STATIC
+  src/entry/dispatch.cpp
+  src/dialog_support/file_dialog.cpp
+  src/debug_file/load_dialog.cpp
+  src/debug_file/do_load_debug_file.cpp
+  src/dump_module/dump_file.cpp
+  src/dump_module/module_list.cpp)
+target_include_directories(filepick_core PUBLIC src)
+target_compile_options(filepick_core PRIVATE ${PRODUCT_COMPILE_OPTIONS})
+target_link_libraries(filepick_core PUBLIC filepick_portable comdlg32 user32 kernel32)
+
+add_executable(filepick WIN32 src/entry/main.cpp resources/filepick.rc)
+target_compile_options(filepick PRIVATE ${PRODUCT_COMPILE_OPTIONS})
+# The exported routines live in the library: take all of it. Keep the
+# relocation table, since a host may load the program as a module.
+target_link_libraries(filepick PRIVATE
+  -Wl,--whole-archive filepick_core filepick_portable -Wl,--no-whole-archive
+  comdlg32 user32 kernel32)
+# The .def file names the exports as hosts look them up.
+target_link_options(filepick PRIVATE ${STATIC_LINK_OPTIONS}
+  ${PROJECT_SOURCE_DIR}/src/filepick.def
+  -Wl,--gc-sections -Wl,--dynamicbase -Wl,--enable-reloc-section
+  $<$<CONFIG:Release,MinSizeRel>:-s>)
+
+add_subdirectory(tools)
+
+if(BUILD_TESTING)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${GTEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)
+  add_subdirectory(tests/windows)
+endif()

@@ -1,0 +1,39 @@
+// DoLoadDebugFile: the host gets the short path of a debug file, the two
+// load options and the vendor format the user chose.
+#include "debug_file/load_dialog.h"
+#include "dialog_support/file_dialog.h"
+#include "exchange/exchange.h"
+#include "exchange/layouts.h"
+#include "exchange/replies.h"
+
+int DoLoadDebugFile()
+{
+    char initialDir[PathBlockSize];
+    char longPath[PathBlockSize] = "";
+    char shortPath[PathBlockSize] = "";
+    VENDORFORMAT format = 0;  // the dialog starts on "KEIL"
+    int startupSkip = 1;
+    int symbolOnly = 0;
+    if (!ReadPathRequest(initialDir))
+        return 0;
+    if (!LoadDebugFile(0, 0, format, longPath, startupSkip, symbolOnly, 0,
+                       initialDir) ||
+        !longPath[0])
+        return 0;
+    if (!ConvertToShortPath(longPath, shortPath, sizeof shortPath))
+        return 0;
+
+    unsigned char skipBytes[IntBlockSize];
+    unsigned char symbolBytes[IntBlockSize];
+    unsigned char formatBytes[IntBlockSize];
+    StoreLe32(skipBytes, startupSkip);
+    StoreLe32(symbolBytes, symbolOnly);
+    StoreLe32(formatBytes, format);
+    const ExchangeBlock reply[] = {
+        { shortPath, PathBlockSize },
+        { skipBytes, IntBlockSize },
+        { symbolBytes, IntBlockSize },
+        { formatBytes, IntBlockSize },
+    };
+    return WriteExchange(ExchangePath, 4, reply);
+}

@@ -1,0 +1,29 @@
+// The load-file dialog's process-wide state and the DoLoadDebugFile command.
+#ifndef FILEPICK_LOAD_DIALOG_H
+#define FILEPICK_LOAD_DIALOG_H
+
+#include <windows.h>
+
+#include "debug_file/debug_file.h"
+
+// Control identifiers the template adds to the standard ones.
+enum {
+    SymbolOnlyBox = 4390,   // "&Symbol only"
+    StartupSkipBox = 4391,  // "Startup s&kip"
+    OptionsButton = 4392    // "Options..."
+};
+
+// The check boxes' states while a load-file dialog runs (1 checked), and
+// whether "Options..." stays enabled. Reset by every LoadDebugFile call.
+extern int SymbolOnly;
+extern int StartupSkip;
+extern UINT_PTR OptionsEnabled;
+
+// The module whose resources hold the template: SavedInstance when the
+// program was started, else the module this code was loaded in (a host
+// that loaded the program only mapped it; no entry routine has run).
+HINSTANCE TemplateInstance();
+
+int DoLoadDebugFile();
+
+#endif

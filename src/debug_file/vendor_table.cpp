@@ -1,0 +1,66 @@
+#include "debug_file/vendor_table.h"
+
+// 13 items; the pattern "*." matches files without an extension.
+const char VendorFilter[] =
+    "KEIL|*.ABS;*.AOF;*.|"
+    "IAR UBROF|*.DBG;*.D03|"
+    "IAR banked|*.DBG;*.D03|"
+    "BSO/Tasking OMF|*.ABS;*.O51|"
+    "BSO/Tasking IEEE695|*.ABS|"
+    "Old BSO|*.ABS;*.SR|"
+    "2500AD|*.ABS|"
+    "Intel ASM/PLM51|*.ABS;*.|"
+    "MetaLink ASM51|*.DBG|"
+    "MCC Software|*.ABS|"
+    "OMF51 Format|*.ABS;*.;*.OBJ|"
+    "FOMF|*.ABS;*.;*.OBJ|"
+    "Intel Hex|*.hex|";
+
+// Entry i is the code of filter index i. Index 0 has no filter item and is
+// what an out-of-range index maps to; index 14 (code 18) has no item either.
+const VENDORFORMAT VendorTable[VendorTableSize] = {
+    7, 0, 1, 2, 3, 10, 16, 15, 4, 6, 5, 7, 19, 8, 18,
+};
+
+int __stdcall GetVendorIndex(VENDORFORMAT code)
+{
+    // Index 0 is never examined, so code 7 finds "OMF51 Format" (11).
+    for (int index = 1; index < VendorTableSize; ++index) {
+        if (VendorTable[index] == code)
+            return index;
+    }
+    return 0;
+}
+
+VENDORFORMAT __stdcall SetIndxVend(int index)
+{
+    // Indices past the table, and negative ones (which no dialog gives),
+    // take the code of index 0.
+    if (index < 0 || index >= VendorTableSize)
+        return VendorTable[0];
+    return VendorTable[index];
+}
+
+int VendorLabel(VENDORFORMAT code, char* label, int capacity)
+{
+    if (capacity > 0)
+        label[0] = '\0';
+    int index = GetVendorIndex(code);
+    if (index == 0 || capacity <= 0)
+        return 0;
+    // Items are label and pattern fields: item n's label is field 2(n-1).
+    const char* field = VendorFilter;
+    for (int skip = 2 * (index - 1); skip > 0 && *field; --skip) {
+        while (*field && *field != '|')
+            ++field;
+        if (*field)
+            ++field;
+    }
+    int length = 0;
+    while (field[length] && field[length] != '|' && length < capacity - 1) {
+        label[length] = field[length];
+        ++length;
+    }
+    label[length] = '\0';
+    return length > 0;
+}

@@ -1,0 +1,24 @@
+// The dump-file and module-list commands and their dialogs.
+#ifndef FILEPICK_DUMP_MODULE_H
+#define FILEPICK_DUMP_MODULE_H
+
+#include <windows.h>
+
+// DoSetDumpFile request word: what the host wants the file for.
+typedef int DumpMode;
+enum { DumpSave = 0, DumpLoad = 1, DumpLog = 2 };
+
+// The dump dialog for mode; fileName (at least 255 bytes) receives the full
+// path. Non-zero when the user accepted a file.
+int DumpFileDialog(void* reserved, HWND owner, DumpMode mode, char* fileName);
+
+// The module-list dialog, starting in initialDir with fileName (at least 300
+// bytes) as its starting file name. Non-zero when the user accepted a file.
+int ModuleListDialog(void* reserved, HWND owner, char* fileName,
+                     const char* initialDir);
+
+// The commands: 1 when the reply was written, else 0.
+int DoSetDumpFile();
+int DoModuleListFile();
+
+#endif

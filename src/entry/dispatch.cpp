@@ -1,0 +1,28 @@
+#include "entry/command_line.h"
+#include "entry/instance.h"
+
+#include "debug_file/load_dialog.h"
+#include "dump_module/dump_module.h"
+
+HINSTANCE SavedInstance = 0;
+
+typedef int (*Command)();
+
+// Indexed by Verb.
+static const Command Commands[VerbCount] = {
+    DoLoadDebugFile,
+    DoSetDumpFile,
+    DoModuleListFile,
+};
+
+int FilepickMain(HINSTANCE instance, const char* tail)
+{
+    if (!tail)
+        return 0;
+    SavedInstance = instance;
+    int verb = FindVerb(tail);
+    if (verb < 0)
+        return 0;  // the exchange file is not touched
+    Commands[verb]();  // its result shows to the host as the reply file
+    return 1;
+}

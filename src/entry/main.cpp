@@ -1,0 +1,11 @@
+// The program's entry. The tail is derived here from the full command line,
+// not taken from the runtime, whose rule treats tabs and quotes otherwise.
+#include <windows.h>
+
+#include "entry/command_line.h"
+#include "entry/instance.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    return FilepickMain(instance, CommandTail(GetCommandLineA()));
+}

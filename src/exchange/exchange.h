@@ -1,0 +1,27 @@
+// The exchange file through which the host and the program pass requests
+// and replies: a plain concatenation of fixed-size blocks at one fixed path.
+// No Windows API here, so the routines also build natively.
+#ifndef FILEPICK_EXCHANGE_H
+#define FILEPICK_EXCHANGE_H
+
+extern const char ExchangePath[];  // "C:\FILE"
+
+// One buffer to fill from, or write to, the file.
+struct ExchangeBlock {
+    void* address;
+    int length;
+};
+
+// Reads the blocks in order from the file at path, then deletes the file.
+// 1 when every block was read whole; 0 when the file could not be opened
+// (nothing is deleted) or a block could not be read whole (the file is
+// deleted all the same). Bytes after the last block are ignored. A count of
+// 0 or less only consumes the file.
+int ReadExchange(const char* path, int count, const ExchangeBlock* blocks);
+
+// Writes the blocks in order to the file at path (created or truncated).
+// 1 when every block was written and the file was closed without error;
+// otherwise 0, and no file is left at path.
+int WriteExchange(const char* path, int count, const ExchangeBlock* blocks);
+
+#endif

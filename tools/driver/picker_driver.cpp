@@ -1,0 +1,272 @@
+#include "picker_driver.h"
+
+#include <stdio.h>
+#include <string.h>
+
+enum {
+    PollMs = 20,
+    SendTimeoutMs = 10000,
+    FileNameEdit = 1152,   // old-style dialog (edt1)
+    FileNameCombo = 1148,  // Explorer-style dialog (cmb13)
+    MessageBoxTextId = 0xFFFF
+};
+
+void PickerPathBesideSelf(char* path, int capacity)
+{
+    DWORD length = GetModuleFileNameA(0, path, (DWORD)capacity);
+    char* slash = path + length;
+    while (slash > path && slash[-1] != '\\' && slash[-1] != '/')
+        --slash;
+    lstrcpynA(slash, "filepick.exe", capacity - (int)(slash - path));
+}
+
+int StartPicker(const char* applicationPath, const char* commandLine,
+                PROCESS_INFORMATION* process)
+{
+    char line[1024];
+    lstrcpynA(line, commandLine, sizeof line);
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    memset(process, 0, sizeof *process);
+    return CreateProcessA(applicationPath, line, 0, 0, FALSE, 0, 0, 0, &startup,
+                          process) != 0;
+}
+
+struct DialogSearch {
+    DWORD processId;
+    HWND exclude;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchDialog(HWND window, LPARAM param)
+{
+    DialogSearch* search = (DialogSearch*)param;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16];
+    if (owner != search->processId || window == search->exclude ||
+        !IsWindowVisible(window) ||
+        !GetClassNameA(window, className, sizeof className) ||
+        strcmp(className, "#32770") != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND WaitForDialog(DWORD processId, HANDLE process, DWORD timeoutMs,
+                   HWND exclude)
+{
+    DWORD start = GetTickCount();
+    do {
+        DialogSearch search = { processId, exclude, 0 };
+        EnumWindows(MatchDialog, (LPARAM)&search);
+        if (search.found) {
+            DWORD left = timeoutMs - (GetTickCount() - start);
+            if (WaitForInputIdle(process, left > timeoutMs ? 0 : left) != 0)
+                return 0;
+            return search.found;
+        }
+        if (WaitForSingleObject(process, PollMs) == WAIT_OBJECT_0)
+            return 0;  // ended without showing a dialog
+    } while (GetTickCount() - start < timeoutMs);
+    return 0;
+}
+
+int WaitForExit(HANDLE process, DWORD timeoutMs, DWORD* exitCode)
+{
+    if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0)
+        return 0;
+    return GetExitCodeProcess(process, exitCode) != 0;
+}
+
+void EndPicker(PROCESS_INFORMATION* process)
+{
+    if (!process->hProcess)
+        return;
+    if (WaitForSingleObject(process->hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(process->hProcess, 99);
+        WaitForSingleObject(process->hProcess, 5000);
+    }
+    CloseHandle(process->hThread);
+    CloseHandle(process->hProcess);
+    memset(process, 0, sizeof *process);
+}
+
+static int Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                DWORD_PTR* result)
+{
+    DWORD_PTR ignored;
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL,
+                               SendTimeoutMs, result ? result : &ignored) != 0;
+}
+
+static int SendW(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                 DWORD_PTR* result)
+{
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL,
+                               SendTimeoutMs, result) != 0;
+}
+
+int SetFileName(HWND dialog, const char* text)
+{
+    HWND box = GetDlgItem(dialog, FileNameEdit);
+    if (!box)
+        box = GetDlgItem(dialog, FileNameCombo);
+    return box && Send(box, WM_SETTEXT, 0, (LPARAM)text, 0);
+}
+
+int SelectFileType(HWND dialog, int index)
+{
+    HWND list = GetDlgItem(dialog, 1136);
+    DWORD_PTR result = 0;
+    if (!list || !Send(list, CB_SETCURSEL, index, 0, &result) ||
+        (int)result != index)
+        return 0;
+    // A user's choice also tells the dialog, which refilters its list.
+    return Send(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELCHANGE),
+                (LPARAM)list, 0);
+}
+
+int ClickControl(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    return control && Send(control, BM_CLICK, 0, 0, 0);
+}
+
+void PressButton(HWND window, int id)
+{
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 (LPARAM)GetDlgItem(window, id));
+}
+
+int ChooseFile(HWND dialog, const char* path)
+{
+    if (!SetFileName(dialog, path))
+        return 0;
+    PressButton(dialog, IDOK);
+    return 1;
+}
+
+int CheckState(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    DWORD_PTR result = 0;
+    if (!control || !Send(control, BM_GETCHECK, 0, 0, &result))
+        return -1;
+    return (int)result;
+}
+
+int WindowText(HWND window, wchar_t* text, int capacity)
+{
+    text[0] = 0;
+    return GetWindowTextW(window, text, capacity) > 0 || GetLastError() == 0;
+}
+
+int ComboItemCount(HWND dialog, int id)
+{
+    DWORD_PTR count = 0;
+    HWND combo = GetDlgItem(dialog, id);
+    if (!combo || !SendW(combo, CB_GETCOUNT, 0, 0, &count))
+        return -1;
+    return (int)count;
+}
+
+int ComboItemText(HWND dialog, int id, int index, wchar_t* text, int capacity)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    DWORD_PTR length = 0;
+    text[0] = 0;
+    if (!combo || !SendW(combo, CB_GETLBTEXTLEN, index, 0, &length) ||
+        (int)length < 0 || (int)length >= capacity)
+        return 0;
+    DWORD_PTR copied = 0;
+    return SendW(combo, CB_GETLBTEXT, index, (LPARAM)text, &copied) &&
+           (int)copied >= 0;
+}
+
+int ComboSelection(HWND dialog, int id)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    DWORD_PTR selection = 0;
+    if (!combo || !SendW(combo, CB_GETCURSEL, 0, 0, &selection))
+        return -2;
+    return (int)selection;
+}
+
+struct StaticSearch {
+    wchar_t* text;
+    int capacity;
+    int found;
+};
+
+static BOOL CALLBACK MatchStatic(HWND child, LPARAM param)
+{
+    StaticSearch* search = (StaticSearch*)param;
+    char className[16];
+    if (!GetClassNameA(child, className, sizeof className) ||
+        lstrcmpiA(className, "Static") != 0)
+        return TRUE;
+    wchar_t text[512];
+    if (GetWindowTextW(child, text, 512) > 0) {
+        lstrcpynW(search->text, text, search->capacity);
+        search->found = 1;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int MessageBoxText(HWND box, wchar_t* text, int capacity)
+{
+    text[0] = 0;
+    HWND message = GetDlgItem(box, MessageBoxTextId);
+    if (message && GetWindowTextW(message, text, capacity) > 0)
+        return 1;
+    StaticSearch search = { text, capacity, 0 };
+    EnumChildWindows(box, MatchStatic, (LPARAM)&search);
+    return search.found;
+}
+
+int SaveWindowBitmap(HWND window, const char* bmpPath)
+{
+    RECT rect;
+    if (!GetWindowRect(window, &rect))
+        return 0;
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    int stride = (width * 3 + 3) & ~3;
+    HDC screen = GetDC(0);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = 0;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, 0, 0);
+    int ok = 0;
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        GdiFlush();
+        BITMAPFILEHEADER file;
+        memset(&file, 0, sizeof file);
+        file.bfType = 0x4D42;  // "BM"
+        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+        file.bfSize = file.bfOffBits + (DWORD)(stride * height);
+        FILE* out = fopen(bmpPath, "wb");
+        if (out) {
+            ok = fwrite(&file, sizeof file, 1, out) == 1 &&
+                 fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+                 fwrite(bits, (size_t)(stride * height), 1, out) == 1;
+            ok = fclose(out) == 0 && ok;
+        }
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(0, screen);
+    return ok;
+}

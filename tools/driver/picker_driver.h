@@ -1,0 +1,59 @@
+// Drives filepick.exe from outside, as a user would: start it, find its
+// dialog, type a file name, pick a file type, click boxes and buttons,
+// answer a prompt, wait for it to end. Every wait is bounded. Shared by the
+// host companion (--choose) and the Windows end-to-end tests.
+#ifndef FILEPICK_PICKER_DRIVER_H
+#define FILEPICK_PICKER_DRIVER_H
+
+#include <windows.h>
+
+// Full path of filepick.exe beside the running program.
+void PickerPathBesideSelf(char* path, int capacity);
+
+// Starts commandLine (its program named by applicationPath). 1 on success.
+int StartPicker(const char* applicationPath, const char* commandLine,
+                PROCESS_INFORMATION* process);
+
+// The first visible dialog window (class #32770) of the process other than
+// exclude, once it exists and the process waits for input; 0 on timeout.
+HWND WaitForDialog(DWORD processId, HANDLE process, DWORD timeoutMs,
+                   HWND exclude);
+
+// Waits for the process to end; 1 and its exit code when it did in time.
+int WaitForExit(HANDLE process, DWORD timeoutMs, DWORD* exitCode);
+
+// Ends a process that is still running, by its handle, and waits for it.
+void EndPicker(PROCESS_INFORMATION* process);
+
+// Types text into the dialog's file-name box (the old-style edit or the
+// Explorer-style combo box). 1 on success.
+int SetFileName(HWND dialog, const char* text);
+
+// Selects item index (0-based) of the file-type list, as a user would.
+int SelectFileType(HWND dialog, int index);
+
+// Clicks a button (or check box) of the dialog and waits until handled.
+int ClickControl(HWND dialog, int id);
+
+// Presses a push button (IDOK, IDCANCEL, IDYES, IDNO) without waiting for
+// what it starts: the dialog may open a prompt or end.
+void PressButton(HWND window, int id);
+
+// Types the path into the dialog and presses OK.
+int ChooseFile(HWND dialog, const char* path);
+
+// Check-box state (BST_CHECKED / BST_UNCHECKED), -1 on failure.
+int CheckState(HWND dialog, int id);
+
+// Texts of a window, of the file-type list's items and of a message box's
+// message, as wide text (the ANSI forms arrive cut across processes).
+int WindowText(HWND window, wchar_t* text, int capacity);
+int ComboItemCount(HWND dialog, int id);
+int ComboItemText(HWND dialog, int id, int index, wchar_t* text, int capacity);
+int ComboSelection(HWND dialog, int id);
+int MessageBoxText(HWND box, wchar_t* text, int capacity);
+
+// Saves the dialog as it shows on screen to a 24-bit BMP file. 1 on success.
+int SaveWindowBitmap(HWND window, const char* bmpPath);
+
+#endif
