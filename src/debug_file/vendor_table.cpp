@@ -22,7 +22,7 @@ const VENDORFORMAT VendorTable[VendorTableSize] = {
     7, 0, 1, 2, 3, 10, 16, 15, 4, 6, 5, 7, 19, 8, 18,
 };
 
-int __stdcall GetVendorIndex(VENDORFORMAT code)
+int FILEPICK_CALL GetVendorIndex(VENDORFORMAT code)
 {
     // Index 0 is never examined, so code 7 finds "OMF51 Format" (11).
     for (int index = 1; index < VendorTableSize; ++index) {
@@ -32,7 +32,7 @@ int __stdcall GetVendorIndex(VENDORFORMAT code)
     return 0;
 }
 
-VENDORFORMAT __stdcall SetIndxVend(int index)
+VENDORFORMAT FILEPICK_CALL SetIndxVend(int index)
 {
     // Indices past the table, and negative ones (which no dialog gives),
     // take the code of index 0.
