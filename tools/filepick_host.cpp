@@ -241,9 +241,18 @@ int main(int argc, char** argv)
                     "filepick.exe did not end in time and was stopped");
     }
     EndPicker(&process);
-    if (exitCode != 1) {
+    if (exitCode == 0) {
         remove(ExchangePath);
         return Fail(&options, HostUnknownVerb, "filepick.exe did not know the verb");
+    }
+    if (exitCode != 1) {
+        // Not an exit of its own (a crash, say): whatever is at the path
+        // is not a reply.
+        remove(ExchangePath);
+        char message[64];
+        snprintf(message, sizeof message, "filepick.exe ended abnormally (0x%08lX)",
+                 (unsigned long)exitCode);
+        return Fail(&options, HostCouldNotRun, message);
     }
     unsigned char reply[LoadReplySize + 1];
     int taken = TakeReply(verb, reply);

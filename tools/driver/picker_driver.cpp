@@ -62,12 +62,15 @@ HWND WaitForDialog(DWORD processId, HANDLE process, DWORD timeoutMs,
         DialogSearch search = { processId, exclude, 0 };
         EnumWindows(MatchDialog, (LPARAM)&search);
         if (search.found) {
+            // A dialog of this very process (no handle) is ready once shown.
             DWORD left = timeoutMs - (GetTickCount() - start);
-            if (WaitForInputIdle(process, left > timeoutMs ? 0 : left) != 0)
+            if (process && WaitForInputIdle(process, left > timeoutMs ? 0 : left) != 0)
                 return 0;
             return search.found;
         }
-        if (WaitForSingleObject(process, PollMs) == WAIT_OBJECT_0)
+        if (!process)
+            Sleep(PollMs);
+        else if (WaitForSingleObject(process, PollMs) == WAIT_OBJECT_0)
             return 0;  // ended without showing a dialog
     } while (GetTickCount() - start < timeoutMs);
     return 0;

@@ -15,7 +15,9 @@ int StartPicker(const char* applicationPath, const char* commandLine,
                 PROCESS_INFORMATION* process);
 
 // The first visible dialog window (class #32770) of the process other than
-// exclude, once it exists and the process waits for input; 0 on timeout.
+// exclude, once it exists and the process waits for input; 0 on timeout or
+// when the process ends first. A null process handle looks for a dialog of
+// another thread of the calling process.
 HWND WaitForDialog(DWORD processId, HANDLE process, DWORD timeoutMs,
                    HWND exclude);
 
