@@ -32,6 +32,7 @@ struct HostOptions {
     const char* request;
     const char* choose;      // drive the dialog and pick this file
     const char* screenshot;  // save the open dialog as a BMP first
+    int fileType;            // with --choose: file type to select (1-based)
     int json;
     DWORD timeoutMs;         // INFINITE unless --timeout
 };
@@ -39,8 +40,13 @@ struct HostOptions {
 static void Usage()
 {
     fprintf(stderr,
-            "usage: filepick-host [--json] [--timeout SECONDS] [--choose PATH]\n"
+            "usage: filepick-host [--json] [--timeout SECONDS] [--choose PATH [--type N]]\n"
             "                     [--screenshot FILE.bmp] VERB [request]\n"
+            "  --choose PATH    pick PATH in the dialog by script, as the tests do\n"
+            "  --type N         with --choose: select file type N (1 = first) first\n"
+            "  --screenshot F   save the open dialog as a BMP picture\n"
+            "  --timeout S      end the picker after S seconds\n"
+            "  --json           print the outcome as one JSON object\n"
             "  VERB: DoLoadDebugFile [dir] | DoSetDumpFile MODE | DoModuleListFile [dir]\n"
             "  MODE: 0 save dump, 1 load dump, 2 log file\n"
             "exit status: 0 chosen, 1 not chosen, 2 unknown verb, 3 could not run\n");
@@ -62,6 +68,11 @@ static int ParseOptions(int argc, char** argv, HostOptions* options)
         const char* value = argv[++i];
         if (strcmp(name, "--choose") == 0) {
             options->choose = value;
+        } else if (strcmp(name, "--type") == 0) {
+            char* end = 0;
+            options->fileType = (int)strtol(value, &end, 10);
+            if (*end || options->fileType <= 0)
+                return 0;
         } else if (strcmp(name, "--screenshot") == 0) {
             options->screenshot = value;
         } else if (strcmp(name, "--timeout") == 0) {
@@ -178,9 +189,20 @@ static int DriveDialog(const HostOptions* options, PROCESS_INFORMATION* process)
                                 DialogTimeoutMs, 0);
     if (!dialog)
         return 0;
+    if (options->fileType > 0 && !SelectFileType(dialog, options->fileType - 1))
+        fprintf(stderr, "filepick-host: the dialog has no file type %d\n",
+                options->fileType);
     if (options->screenshot && !SaveWindowBitmap(dialog, options->screenshot))
         fprintf(stderr, "filepick-host: could not save %s\n", options->screenshot);
-    return options->choose ? ChooseFile(dialog, options->choose) : 1;
+    if (!options->choose)
+        return 1;
+    // The dialogs want backslashes; scripts on Linux tend to write slashes.
+    char path[MAX_PATH];
+    lstrcpynA(path, options->choose, sizeof path);
+    for (char* p = path; *p; ++p)
+        if (*p == '/')
+            *p = '\\';
+    return ChooseFile(dialog, path);
 }
 
 // Reads the reply (if any) and removes it, so a later run cannot take it

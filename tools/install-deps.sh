@@ -1,0 +1,66 @@
+#!/bin/bash
+# Installs what building and testing filepick needs on Debian 12, and only
+# what is missing: the i686 MinGW-w64 toolchain, Wine (32- and 64-bit),
+# Xvfb, ImageMagick, GoogleTest sources, clang with its fuzzer runtime.
+#
+# Wine's 32-bit side is a 32-bit Linux program. Where the kernel cannot run
+# those (some virtual machines lack 32-bit support), they run through
+# qemu-user instead: qemu 8 or later from bookworm-backports (7.2 handles
+# Wine's address-space reservations so slowly that each start takes a
+# minute), registered with binfmt_misc.
+set -euo pipefail
+
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+packages=(cmake make g++ g++-mingw-w64-i686 mingw-w64-tools wine wine32 wine64
+          xvfb xauth imagemagick googletest clang libclang-rt-14-dev)
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
+
+updated=0
+apt_update() { [ $updated = 1 ] || { as_root apt-get update -qq; updated=1; }; }
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+fi
+missing=()
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "install-deps: installing ${missing[*]}"
+    apt_update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# Can this machine run 32-bit Linux programs by itself? Our own qemu
+# registration is set aside for the question.
+entry=/proc/sys/fs/binfmt_misc/qemu-i386
+if [ -e $entry ]; then echo -1 | as_root tee $entry >/dev/null; fi
+if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+    exit 0
+fi
+
+qemu_major() { qemu-i386-static --version 2>/dev/null | sed -n 's/.*version \([0-9]*\)\..*/\1/p'; }
+if [ "$(qemu_major || true)" = "" ] || [ "$(qemu_major)" -lt 8 ]; then
+    echo "install-deps: this kernel cannot run 32-bit programs; installing qemu-user from backports"
+    list=/etc/apt/sources.list.d/filepick-backports.list
+    if ! grep -rqs "bookworm-backports" /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        echo "deb http://deb.debian.org/debian bookworm-backports main" | as_root tee $list >/dev/null
+        updated=0
+    fi
+    apt_update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+        -t bookworm-backports qemu-user-static >/dev/null
+fi
+if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
+    as_root mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+fi
+# 32-bit x86 ELF executables and shared objects; F: the interpreter is
+# opened now, so it works inside any mount namespace later.
+magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+echo ":qemu-i386:M::$magic:$mask:/usr/bin/qemu-i386-static:F" |
+    as_root tee /proc/sys/fs/binfmt_misc/register >/dev/null
+/lib/ld-linux.so.2 --version >/dev/null 2>&1 || {
+    echo "install-deps: 32-bit programs still cannot run; Wine will not work" >&2
+    exit 1
+}

@@ -1,0 +1,46 @@
+#!/bin/bash
+# The main job: builds filepick and lets a user pick a file through it, the
+# way the host debugger does, in the demo folder shipped with the sources.
+#
+#   bash tools/run-demo.sh [DoLoadDebugFile | DoModuleListFile | DoSetDumpFile]
+#
+# With a display set, the real dialog opens there and you pick. Without
+# one, it runs under a virtual display, picks a demo file by script, saves
+# a screenshot of the open dialog under build/win/, and prints the reply.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+verb=${1:-DoLoadDebugFile}
+
+bash tools/install-deps.sh
+bash tools/build.sh win --target filepick filepick-host >/dev/null
+
+demo="Z:$(pwd -P)/demo"
+demo=${demo//\//\\}
+case $verb in
+    DoLoadDebugFile) request=$demo; pick="$demo\\blinky.hex"; type=(--type 13) ;;
+    DoModuleListFile) request=$demo; pick="$demo\\Blinky main module listing.lst"; type=() ;;
+    DoSetDumpFile) request=2; pick="Z:$(pwd -P)/build/win/demo-session.log"; type=() ;;
+    *) echo "run-demo: unknown verb $verb" >&2; exit 2 ;;
+esac
+export WINEPREFIX=$PWD/build/win/wineprefix
+host=(build/win/wine-run build/win/filepick-host.exe)
+
+if [ -n "${DISPLAY:-}" ]; then
+    echo "run-demo: display $DISPLAY is set: pick a file in the dialog ($verb)."
+    "${host[@]}" "$verb" "$request"
+    exit $?
+fi
+
+shot=build/win/demo-$verb.png
+echo "run-demo: no display: running under a virtual one; picking $pick by script."
+set +e
+xvfb-run -a bash -c '"$@"; status=$?; wineserver -w; exit $status' run-demo \
+    "${host[@]}" --screenshot build/win/demo-dialog.bmp "${type[@]}" --choose "$pick" \
+    "$verb" "$request"
+status=$?
+set -e
+if [ -f build/win/demo-dialog.bmp ]; then
+    convert build/win/demo-dialog.bmp "$shot" && rm -f build/win/demo-dialog.bmp
+    echo "run-demo: screenshot of the open dialog: $shot"
+fi
+exit $status
