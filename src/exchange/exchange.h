@@ -12,16 +12,18 @@ struct ExchangeBlock {
     int length;
 };
 
-// Reads the blocks in order from the file at path, then deletes the file.
-// 1 when every block was read whole; 0 when the file could not be opened
-// (nothing is deleted) or a block could not be read whole (the file is
-// deleted all the same). Bytes after the last block are ignored. A count of
+// Reads the blocks in order from the file at path, then deletes the file
+// (read-only or not). 1 when every block was read whole and the file is
+// gone; 0 when the file could not be opened (nothing is deleted), a block
+// could not be read whole (the file is deleted all the same) or the file
+// could not be deleted. Bytes after the last block are ignored. A count of
 // 0 or less only consumes the file.
 int ReadExchange(const char* path, int count, const ExchangeBlock* blocks);
 
-// Writes the blocks in order to the file at path (created or truncated).
-// 1 when every block was written and the file was closed without error;
-// otherwise 0, and no file is left at path.
+// Writes the blocks in order to the file at path, replacing any file there.
+// The data goes to path + ".new" first and is moved over path only once it
+// is complete, so a file at path is never a partial reply. 1 on success;
+// otherwise 0, and no file is left behind by this call.
 int WriteExchange(const char* path, int count, const ExchangeBlock* blocks);
 
 #endif

@@ -223,6 +223,44 @@ TEST_F(ExchangeFile, ReplyThatFailsOnlyWhenClosedIsNotWritten)
     EXPECT_FALSE(Exists());
 }
 
+TEST_F(ExchangeFile, ReplyIsCompleteOrAbsentNeverPartial)
+{
+    // A failed write leaves neither the reply nor its pending copy; a
+    // successful one leaves only the reply.
+    char path[PathBlockSize] = "C:\\DEMO\\X.LST";
+    ExchangeBlock reply[] = { { path, PathBlockSize } };
+    std::string pending = path_ + ".new";
+    {
+        FileSizeLimit limit(100);
+        EXPECT_EQ(WriteExchange(path_.c_str(), 1, reply), 0);
+    }
+    EXPECT_FALSE(Exists());
+    EXPECT_NE(access(pending.c_str(), F_OK), 0);
+    ASSERT_EQ(WriteExchange(path_.c_str(), 1, reply), 1);
+    EXPECT_EQ(Get().size(), (size_t)PathBlockSize);
+    EXPECT_NE(access(pending.c_str(), F_OK), 0);
+}
+
+TEST_F(ExchangeFile, ReplyOverADirectoryFailsCleanly)
+{
+    ASSERT_EQ(mkdir(path_.c_str(), 0700), 0);
+    char path[PathBlockSize] = "C:\\X";
+    ExchangeBlock reply[] = { { path, PathBlockSize } };
+    EXPECT_EQ(WriteExchange(path_.c_str(), 1, reply), 0);
+    EXPECT_NE(access((path_ + ".new").c_str(), F_OK), 0);
+    rmdir(path_.c_str());
+}
+
+TEST(ExchangeRequest, RequestThatCannotBeDeletedIsNotARequest)
+{
+    // Readable but not deletable: the host would read it back as a reply,
+    // so the run must not go on to show a dialog.
+    char block[8];
+    ExchangeBlock blocks[] = { { block, (int)sizeof block } };
+    EXPECT_EQ(ReadExchange("/proc/version", 1, blocks), 0);
+    EXPECT_EQ(access("/proc/version", F_OK), 0);
+}
+
 TEST(PathBlock, TextWithoutNulIsCutAtTheBlocksLastByte)
 {
     char block[PathBlockSize + 8];

@@ -10,6 +10,8 @@ void RemoveExchange()
 {
     SetFileAttributesA(Exchange, FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(Exchange);
+    RemoveDirectoryA(Exchange);  // some tests put a folder in its way
+    DeleteFileA("C:\\FILE.new");
 }
 
 void PutExchange(const std::string& bytes) { WriteBytes(Exchange, bytes); }
