@@ -5,7 +5,7 @@ enable_language(RC)
 # Size-optimised, no exceptions or RTTI, statically linked: the programs
 # import only Windows system DLLs and the C runtime DLL.
 set(PRODUCT_COMPILE_OPTIONS -Os -fno-exceptions -fno-rtti -Wall -Wextra
-    -ffunction-sections -fdata-sections)
+    -ffunction-sections -fno-asynchronous-unwind-tables)
 set(STATIC_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
 
 # All programs side by side: the host tool finds filepick.exe beside itself.
@@ -24,6 +24,7 @@ target_compile_options(filepick_portable PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 
 add_library(filepick_core STATIC
   src/entry/dispatch.cpp
+  src/dialog_support/dialog_services.cpp
   src/dialog_support/file_dialog.cpp
   src/debug_file/load_dialog.cpp
   src/debug_file/do_load_debug_file.cpp
@@ -31,7 +32,7 @@ add_library(filepick_core STATIC
   src/dump_module/module_list.cpp)
 target_include_directories(filepick_core PUBLIC src)
 target_compile_options(filepick_core PRIVATE ${PRODUCT_COMPILE_OPTIONS})
-target_link_libraries(filepick_core PUBLIC filepick_portable comdlg32 user32 kernel32)
+target_link_libraries(filepick_core PUBLIC filepick_portable kernel32)
 
 add_executable(filepick WIN32 src/entry/main.cpp resources/filepick.rc)
 target_compile_options(filepick PRIVATE ${PRODUCT_COMPILE_OPTIONS})
@@ -39,7 +40,7 @@ target_compile_options(filepick PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 # relocation table, since a host may load the program as a module.
 target_link_libraries(filepick PRIVATE
   -Wl,--whole-archive filepick_core filepick_portable -Wl,--no-whole-archive
-  comdlg32 user32 kernel32)
+  kernel32)
 # The .def file names the exports as hosts look them up.
 target_link_options(filepick PRIVATE ${STATIC_LINK_OPTIONS}
   ${PROJECT_SOURCE_DIR}/src/filepick.def
@@ -47,6 +48,7 @@ target_link_options(filepick PRIVATE ${STATIC_LINK_OPTIONS}
   $<$<CONFIG:Release,MinSizeRel>:-s>)
 
 add_subdirectory(tools)
+add_subdirectory(bench)
 
 if(BUILD_TESTING)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)

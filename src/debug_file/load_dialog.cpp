@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "debug_file/vendor_table.h"
+#include "dialog_support/dialog_services.h"
 #include "dialog_support/file_dialog.h"
 #include "dialog_support/filter.h"
 #include "entry/instance.h"
@@ -52,7 +53,7 @@ extern "C" int __stdcall LoadDebugFile(void*, void* owner, VENDORFORMAT& format,
     DialogRecord.lpfnHook = (LPOFNHOOKPROC)LoadFileHook;
     DialogRecord.lpTemplateName = "LoadDialog";
 
-    int result = GetOpenFileNameA(&DialogRecord);
+    int result = ShowOpenDialog(&DialogRecord);
     if (!result) {
         ReportDialogError((HWND)owner);
         return 0;
@@ -65,7 +66,7 @@ extern "C" int __stdcall LoadDebugFile(void*, void* owner, VENDORFORMAT& format,
 
 static int IsChecked(HWND dialog, int box)
 {
-    return SendDlgItemMessageA(dialog, box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendItemMessage(dialog, box, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 // Returns 0 in every case, so the dialog's default processing always goes on.
@@ -74,10 +75,10 @@ extern "C" unsigned __stdcall LoadFileHook(void* dialogWindow, unsigned message,
 {
     HWND dialog = (HWND)dialogWindow;
     if (message == WM_INITDIALOG) {
-        SendDlgItemMessageA(dialog, StartupSkipBox, BM_SETCHECK, StartupSkip, 0);
-        SendDlgItemMessageA(dialog, SymbolOnlyBox, BM_SETCHECK, SymbolOnly, 0);
+        SendItemMessage(dialog, StartupSkipBox, BM_SETCHECK, StartupSkip, 0);
+        SendItemMessage(dialog, SymbolOnlyBox, BM_SETCHECK, SymbolOnly, 0);
         if (!OptionsEnabled)
-            EnableWindow(GetDlgItem(dialog, OptionsButton), FALSE);
+            EnableControl(DialogItem(dialog, OptionsButton), FALSE);
     } else if (message == WM_COMMAND &&
                (wParam == SymbolOnlyBox || wParam == StartupSkipBox)) {
         // A click on either box (notification code 0): refresh both words.

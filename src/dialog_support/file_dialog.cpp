@@ -1,5 +1,7 @@
 #include "dialog_support/file_dialog.h"
 
+#include "dialog_support/dialog_services.h"
+
 #include <string.h>
 
 const char DefaultExtension[] = "*";
@@ -15,12 +17,12 @@ void ResetDialogRecord()
 
 void ReportDialogError(HWND owner)
 {
-    DWORD code = CommDlgExtendedError();
+    DWORD code = DialogErrorCode();
     if (code == 0)
         return;  // cancelled or closed by the user
     char text[152];
-    wsprintfA(text, "GetOpenFileName returned Error #%ld", (long)code);
-    MessageBoxA(owner, text, "WARNING", MB_ICONSTOP);
+    FormatCode(text, "GetOpenFileName returned Error #%ld", (long)code);
+    ShowStopMessage(owner, text, "WARNING");
 }
 
 int ConvertToShortPath(const char* longPath, char* shortPath, int capacity)

@@ -7,6 +7,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "dialog_support/dialog_services.h"
 #include "dialog_support/file_dialog.h"
 #include "dialog_support/filter.h"
 #include "exchange/exchange.h"
@@ -34,8 +35,8 @@ int DumpFileDialog(void*, HWND owner, DumpMode mode, char* fileName)
     // Every mode but "load" is titled for saving, the log mode too.
     DialogRecord.lpstrTitle = mode == DumpLoad ? "Load Dump File" : "Save Dump As";
     DialogRecord.Flags = mode == DumpLoad ? ExistingFileFlags : AnyFileFlags;
-    int result = mode == DumpSave ? GetSaveFileNameA(&DialogRecord)
-                                  : GetOpenFileNameA(&DialogRecord);
+    int result = mode == DumpSave ? ShowSaveDialog(&DialogRecord)
+                                  : ShowOpenDialog(&DialogRecord);
     if (!result)
         ReportDialogError(owner);
     return result;

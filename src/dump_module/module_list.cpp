@@ -2,6 +2,7 @@
 // directory it names, and gets the chosen file's short path back.
 #include "dump_module/dump_module.h"
 
+#include "dialog_support/dialog_services.h"
 #include "dialog_support/file_dialog.h"
 #include "dialog_support/filter.h"
 #include "exchange/layouts.h"
@@ -23,7 +24,7 @@ int ModuleListDialog(void*, HWND owner, char* fileName, const char* initialDir)
     DialogRecord.lpstrInitialDir = initialDir;
     DialogRecord.lpstrTitle = "Module List Files";
     DialogRecord.Flags = ExistingFileFlags;
-    int result = GetOpenFileNameA(&DialogRecord);
+    int result = ShowOpenDialog(&DialogRecord);
     if (!result)
         ReportDialogError(owner);
     return result;

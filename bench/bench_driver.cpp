@@ -1,0 +1,192 @@
+// Times filepick.exe against its floors under the same conditions, each
+// run interleaved with its floor's, and prints medians as a Markdown table.
+//   bench_driver REPS FOLDER
+// FOLDER holds blinky.hex and blinky.c (the demo folder); dump files are
+// created in it and removed again.
+#include <windows.h>
+#include <psapi.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "driver/picker_driver.h"
+#include "exchange/layouts.h"
+
+namespace {
+
+enum { WaitMs = 60000 };
+
+double NowMs()
+{
+    static LARGE_INTEGER frequency;
+    if (!frequency.QuadPart)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return 1000.0 * (double)now.QuadPart / (double)frequency.QuadPart;
+}
+
+std::string Beside(const char* name)
+{
+    char path[MAX_PATH];
+    PickerPathBesideSelf(path, sizeof path);  // ...\filepick.exe
+    std::string result = path;
+    return result.substr(0, result.size() - strlen("filepick.exe")) + name;
+}
+
+struct Run {
+    double readyMs = 0;    // start to dialog ready (or to exit)
+    double finishMs = 0;   // OK pressed to process ended
+    double peakKiB = 0;    // peak working set when the dialog was ready
+    bool ok = false;
+};
+
+void PutRequest(const std::string& bytes)
+{
+    FILE* file = fopen("C:\\FILE", "wb");
+    if (file) {
+        fwrite(bytes.data(), 1, bytes.size(), file);
+        fclose(file);
+    }
+}
+
+Run StartToExit(const std::string& exe, const std::string& tail)
+{
+    Run run;
+    std::string line = "\"" + exe + "\" " + tail;
+    PROCESS_INFORMATION process;
+    double start = NowMs();
+    if (!StartPicker(exe.c_str(), line.c_str(), &process))
+        return run;
+    DWORD code;
+    run.ok = WaitForExit(process.hProcess, WaitMs, &code) != 0;
+    run.readyMs = NowMs() - start;
+    EndPicker(&process);
+    return run;
+}
+
+// freshName: choose is a new file, removed before the run so that the
+// save dialog does not ask to replace it.
+Run DialogRun(const std::string& exe, const std::string& tail,
+              const std::string& request, const std::string& choose, bool freshName)
+{
+    Run run;
+    if (!request.empty())
+        PutRequest(request);
+    if (freshName)
+        DeleteFileA(choose.c_str());
+    std::string line = "\"" + exe + "\" " + tail;
+    PROCESS_INFORMATION process;
+    double start = NowMs();
+    if (!StartPicker(exe.c_str(), line.c_str(), &process))
+        return run;
+    HWND dialog = WaitForDialog(process.dwProcessId, process.hProcess, WaitMs, 0);
+    run.readyMs = NowMs() - start;
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
+        run.peakKiB = memory.PeakWorkingSetSize / 1024.0;
+    if (dialog) {
+        double pressed = NowMs();
+        ChooseFile(dialog, choose.c_str());
+        DWORD code;
+        run.ok = WaitForExit(process.hProcess, WaitMs, &code) != 0;
+        run.finishMs = NowMs() - pressed;
+    }
+    EndPicker(&process);
+    DeleteFileA("C:\\FILE");
+    return run;
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct Pair {
+    std::vector<double> subject, floor;
+};
+
+void Row(const char* figure, const Pair& pair, const char* unit, const char* goal)
+{
+    double subject = Median(pair.subject), floor = Median(pair.floor);
+    printf("| %s | %.1f %s | %.1f %s | %.3f | %s |\n", figure, subject, unit, floor,
+           unit, floor > 0 ? subject / floor : 0.0, goal);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int reps = argc > 1 ? atoi(argv[1]) : 15;
+    std::string folder = argc > 2 ? argv[2] : ".";
+    std::string picker = Beside("filepick.exe");
+    std::string floorExit = Beside("floor_exit.exe");
+    std::string floorDialog = Beside("floor_dialog.exe");
+
+    struct Verb {
+        const char* name;
+        const char* floorArg;
+        std::string request;
+        std::string choose;
+        Pair ready, finish, memory;
+    } verbs[] = {
+        { "DoLoadDebugFile", "load", std::string(PathBlockSize, '\0'), folder + "\\blinky.hex" },
+        { "DoSetDumpFile", "dump", std::string(4, '\0'), folder + "\\bench dump.hex" },
+        { "DoModuleListFile", "module", std::string(PathBlockSize, '\0'), folder + "\\blinky.c" },
+    };
+    for (Verb& verb : verbs)
+        if (verb.request.size() == PathBlockSize)
+            verb.request.replace(0, folder.size(), folder);
+
+    Pair unknown;
+    int failures = 0;
+    for (int rep = 0; rep < reps; ++rep) {
+        Run a = StartToExit(picker, "NoSuchVerb");
+        Run b = StartToExit(floorExit, "");
+        failures += !a.ok + !b.ok;
+        unknown.subject.push_back(a.readyMs);
+        unknown.floor.push_back(b.readyMs);
+        for (Verb& verb : verbs) {
+            bool fresh = verb.name == std::string("DoSetDumpFile");
+            Run s = DialogRun(picker, verb.name, verb.request, verb.choose, fresh);
+            Run f = DialogRun(floorDialog, verb.floorArg, "", verb.choose, fresh);
+            failures += !s.ok + !f.ok;
+            verb.ready.subject.push_back(s.readyMs);
+            verb.ready.floor.push_back(f.readyMs);
+            verb.finish.subject.push_back(s.finishMs);
+            verb.finish.floor.push_back(f.finishMs);
+            verb.memory.subject.push_back(s.peakKiB);
+            verb.memory.floor.push_back(f.peakKiB);
+        }
+    }
+    DeleteFileA((folder + "\\bench dump.hex").c_str());
+
+    printf("| figure (median of %d) | filepick | floor | ratio | goal |\n", reps);
+    printf("|---|---|---|---|---|\n");
+    Row("unknown verb, start to exit", unknown, "ms", "<= 1.05");
+    char figure[128];
+    for (Verb& verb : verbs) {
+        snprintf(figure, sizeof figure, "%s, start to dialog ready", verb.name);
+        Row(figure, verb.ready, "ms", "<= 1.10");
+    }
+    for (Verb& verb : verbs) {
+        snprintf(figure, sizeof figure, "%s, OK to reply and exit", verb.name);
+        Row(figure, verb.finish, "ms", "-");
+    }
+    for (Verb& verb : verbs) {
+        snprintf(figure, sizeof figure, "%s, peak working set", verb.name);
+        Row(figure, verb.memory, "KiB", "<= 1.10");
+    }
+    if (failures)
+        printf("\n%d runs did not complete\n", failures);
+    return failures ? 1 : 0;
+}
