@@ -74,14 +74,6 @@ TEST_F(ModuleList, NoRequestMeansNoDialogAndNoReply)
     EXPECT_FALSE(ExchangeExists());
 }
 
-TEST_F(ModuleList, ShortRequestIsConsumedWithoutDialog)
-{
-    PutExchange(PathBlock(folder_).substr(0, 299));
-    Start("DoModuleListFile");
-    EXPECT_EQ(ExitCodeWithoutDialog(), 1);
-    EXPECT_FALSE(ExchangeExists());
-}
-
 TEST_F(ModuleList, RequestWithoutNulIsReadWithinItsBlock)
 {
     // 300 letters and no terminator: the text ends within the block, names

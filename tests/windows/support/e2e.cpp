@@ -159,6 +159,17 @@ int PickerTest::ExitCodeWithoutDialog()
     return ExitCode();
 }
 
+std::string PickerTest::Pick(HWND dialog, const std::string& path, size_t replySize)
+{
+    EXPECT_TRUE(ChooseFile(dialog, path.c_str()));
+    EXPECT_EQ(ExitCode(), 1);
+    std::string reply = ReadBytes(Exchange);
+    if (reply == "<missing>")
+        return "<none>";
+    EXPECT_EQ(reply.size(), replySize);
+    return TextOf(reply);
+}
+
 std::wstring Text(HWND window)
 {
     wchar_t text[512];

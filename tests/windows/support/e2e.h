@@ -58,6 +58,10 @@ protected:
     HWND Dialog(HWND exclude = 0);
     // Waits for the picker to end; its exit code, or -1 on timeout.
     int ExitCode();
+    // Types path into the dialog, accepts it, waits for the picker to end
+    // (exit code 1) and returns the reply's path text, or "<none>" when
+    // there is no reply. A reply must have replySize bytes.
+    std::string Pick(HWND dialog, const std::string& path, size_t replySize = 300);
     // Waits for the picker to end without a dialog: -2 if one shows.
     int ExitCodeWithoutDialog();
 
