@@ -87,6 +87,19 @@ TEST_F(ExchangeFile, ShortRequestFailsButIsConsumed)
     EXPECT_FALSE(Exists());
 }
 
+TEST_F(ExchangeFile, EveryRequestLengthUpToTheBlockIsConsumed)
+{
+    // Only a whole block reads; every shorter request is consumed anyway.
+    for (int length = 0; length <= PathBlockSize; ++length) {
+        Put(std::string(length, 'p'));
+        char block[PathBlockSize];
+        ExchangeBlock blocks[] = { { block, PathBlockSize } };
+        EXPECT_EQ(ReadExchange(path_.c_str(), 1, blocks), length == PathBlockSize)
+            << length;
+        ASSERT_FALSE(Exists()) << length;
+    }
+}
+
 TEST_F(ExchangeFile, BytesAfterTheLastBlockAreIgnored)
 {
     Put(std::string("\x05\x00\x00\x00trailing", 12));
