@@ -58,13 +58,4 @@ TEST(FindVerb, MatchesTheWholeTailExactly)
     EXPECT_EQ(FindVerb(nullptr), -1);
 }
 
-TEST(FindVerb, CommandLinesEndToEnd)
-{
-    EXPECT_EQ(FindVerb(CommandTail("\"C:\\p q\\filepick.exe\" DoSetDumpFile")),
-              VerbSetDumpFile);
-    EXPECT_EQ(FindVerb(CommandTail("\"C:\\p\tq\\filepick.exe\" DoSetDumpFile")),
-              -1);
-    EXPECT_EQ(FindVerb(CommandTail("filepick.exe")), -1);
-}
-
 }  // namespace
