@@ -24,6 +24,9 @@ case $verb in
 esac
 export WINEPREFIX=$PWD/build/win/wineprefix
 host=(build/win/wine-run build/win/filepick-host.exe)
+# A Wine server left from another display session would serve this one
+# without a display: end it first.
+wineserver -k 2>/dev/null || true
 
 if [ -n "${DISPLAY:-}" ]; then
     echo "run-demo: display $DISPLAY is set: pick a file in the dialog ($verb)."
