@@ -6,23 +6,9 @@ namespace {
 
 class DumpTest : public PickerTest {
 protected:
-    void SetUp() override
-    {
-        PickerTest::SetUp();
-        folder_ = FreshFolder(::testing::UnitTest::GetInstance()
-                                  ->current_test_info()
-                                  ->test_suite_name());
-    }
-    HWND Open(int mode)
-    {
-        PutExchange(IntBlock(mode));
-        Start("DoSetDumpFile");
-        return Dialog();
-    }
+    HWND Open(int mode) { return PickerTest::Open(IntBlock(mode), "DoSetDumpFile"); }
     // The prompt or message box the dialog opened over itself.
     HWND Prompt(HWND dialog) { return Dialog(dialog); }
-
-    std::string folder_;
 };
 
 class DumpSave : public DumpTest {};

@@ -7,28 +7,10 @@
 namespace e2e {
 namespace {
 
-class Hardened : public PickerTest {
-protected:
-    void SetUp() override
-    {
-        PickerTest::SetUp();
-        folder_ = FreshFolder(std::string("hardening-") +
-                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    }
-    // Starts the verb on a request and returns its dialog.
-    HWND Open(const std::string& request, const char* verb)
-    {
-        PutExchange(request);
-        Start(verb);
-        return Dialog();
-    }
-    std::string folder_;
-};
-
-class ExchangeFaults : public Hardened {};
-class ChosenNames : public Hardened {};
-class InitialDirs : public Hardened {};
-class RequestLengths : public Hardened {};
+class ExchangeFaults : public PickerTest {};
+class ChosenNames : public PickerTest {};
+class InitialDirs : public PickerTest {};
+class RequestLengths : public PickerTest {};
 
 TEST_F(ExchangeFaults, ReadOnlyRequestIsStillConsumed)
 {
@@ -61,8 +43,7 @@ TEST_F(ExchangeFaults, RequestThatCannotBeDeletedShowsNoDialog)
 
 TEST_F(ExchangeFaults, ReplyThatCannotBePlacedLeavesNothing)
 {
-    Open(PathBlock(folder_), "DoModuleListFile");
-    HWND dialog = Dialog();
+    HWND dialog = Open(PathBlock(folder_), "DoModuleListFile");
     ASSERT_NE(dialog, nullptr);
     // While the dialog is open, a folder takes the reply's place.
     ASSERT_TRUE(CreateDirectoryA(Exchange, 0));

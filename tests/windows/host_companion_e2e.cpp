@@ -58,15 +58,7 @@ std::string JsonEscaped(const std::string& text)
     return escaped;
 }
 
-class HostCompanion : public PickerTest {
-protected:
-    void SetUp() override
-    {
-        PickerTest::SetUp();
-        folder_ = FreshFolder("host-companion");
-    }
-    std::string folder_;
-};
+class HostCompanion : public PickerTest {};
 
 TEST_F(HostCompanion, ChosenFileAsJson)
 {

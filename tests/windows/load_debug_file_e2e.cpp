@@ -17,16 +17,10 @@ protected:
     void SetUp() override
     {
         PickerTest::SetUp();
-        folder_ = FreshFolder("load-debug-file");
         file_ = folder_ + "\\Blinky debug output.hex";
         WriteBytes(file_, ":00000001FF\n");
     }
-    HWND Open()
-    {
-        PutExchange(PathBlock(folder_));
-        Start("DoLoadDebugFile");
-        return Dialog();
-    }
+    HWND Open() { return PickerTest::Open(PathBlock(folder_), "DoLoadDebugFile"); }
     // Accepts file_ and returns the reply (empty on failure).
     std::string Accept(HWND dialog, const std::string& name)
     {
@@ -36,7 +30,6 @@ protected:
         EXPECT_EQ(reply.size(), 312u);
         return reply.size() == 312 ? reply : std::string();
     }
-    std::string folder_;
     std::string file_;
 };
 

@@ -11,18 +11,14 @@ protected:
     void SetUp() override
     {
         PickerTest::SetUp();
-        folder_ = FreshFolder("module-list");
         WriteBytes(folder_ + "\\blinky.c", "void main(void) {}\n");
         WriteBytes(folder_ + "\\" + Listing, "0000 B290  CPL P1.0\n");
     }
-    std::string folder_;
 };
 
 TEST_F(ModuleList, OpensTitledInTheRequestedFolderOnCFiles)
 {
-    PutExchange(PathBlock(folder_));
-    Start("DoModuleListFile");
-    HWND dialog = Dialog();
+    HWND dialog = Open(PathBlock(folder_), "DoModuleListFile");
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(ExchangeExists()) << "the request is consumed before the dialog";
     EXPECT_EQ(Text(dialog), L"Module List Files");
@@ -41,9 +37,7 @@ TEST_F(ModuleList, OpensTitledInTheRequestedFolderOnCFiles)
 
 TEST_F(ModuleList, RepliesTheShortPathOfALongName)
 {
-    PutExchange(PathBlock(folder_));
-    Start("DoModuleListFile");
-    HWND dialog = Dialog();
+    HWND dialog = Open(PathBlock(folder_), "DoModuleListFile");
     ASSERT_NE(dialog, nullptr);
     std::string chosen = folder_ + "\\" + Listing;
     ASSERT_TRUE(ChooseFile(dialog, chosen.c_str()));
@@ -58,9 +52,7 @@ TEST_F(ModuleList, RepliesTheShortPathOfALongName)
 
 TEST_F(ModuleList, CancelLeavesNoFile)
 {
-    PutExchange(PathBlock(folder_));
-    Start("DoModuleListFile");
-    HWND dialog = Dialog();
+    HWND dialog = Open(PathBlock(folder_), "DoModuleListFile");
     ASSERT_NE(dialog, nullptr);
     PressButton(dialog, IDCANCEL);
     EXPECT_EQ(ExitCode(), 1);
@@ -78,9 +70,7 @@ TEST_F(ModuleList, RequestWithoutNulIsReadWithinItsBlock)
 {
     // 300 letters and no terminator: the text ends within the block, names
     // no folder, and the dialog still works.
-    PutExchange(std::string(300, 'q') + "tail past the block");
-    Start("DoModuleListFile");
-    HWND dialog = Dialog();
+    HWND dialog = Open(std::string(300, 'q') + "tail past the block", "DoModuleListFile");
     ASSERT_NE(dialog, nullptr);
     std::string chosen = folder_ + "\\blinky.c";
     ASSERT_TRUE(ChooseFile(dialog, chosen.c_str()));

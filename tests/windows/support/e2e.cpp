@@ -114,7 +114,19 @@ std::string PickerPath()
     return path;
 }
 
-void PickerTest::SetUp() { RemoveExchange(); }
+void PickerTest::SetUp()
+{
+    RemoveExchange();
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder_ = FreshFolder(std::string(test->test_suite_name()) + "-" + test->name());
+}
+
+HWND PickerTest::Open(const std::string& request, const char* verb)
+{
+    PutExchange(request);
+    Start(verb);
+    return Dialog();
+}
 
 void PickerTest::TearDown()
 {

@@ -49,6 +49,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // Writes the request, starts the verb and returns its dialog.
+    HWND Open(const std::string& request, const char* verb);
     // Starts "<quoted picker path> <tail>".
     void Start(const std::string& tail);
     // Starts a command line written by hand.
@@ -66,6 +68,8 @@ protected:
     int ExitCodeWithoutDialog();
 
     PROCESS_INFORMATION process_ = {};
+    // A fresh folder for this test: C:\filepick-tests\<suite>-<test>.
+    std::string folder_;
 };
 
 std::wstring Text(HWND window);
