@@ -1,6 +1,5 @@
 #include "exchange/exchange.h"
 
-#include <stdio.h>
 #include <string.h>
 
 #include "exchange/file_ops.h"
@@ -14,33 +13,19 @@ enum { MaxPathLength = 1024 };
 
 int ReadExchange(const char* path, int count, const ExchangeBlock* blocks)
 {
-    FILE* file = fopen(path, "rb");
-    if (!file)
+    FileHandle file = OpenRequest(path);
+    if (file == NoFile)
         return 0;
     int ok = 1;
-    for (int i = 0; i < count && ok; ++i) {
-        size_t length = (size_t)blocks[i].length;
-        if (blocks[i].length < 0 || fread(blocks[i].address, 1, length, file) != length)
-            ok = 0;
-    }
-    fclose(file);
+    for (int i = 0; i < count && ok; ++i)
+        ok = blocks[i].length >= 0 && ReadAll(file, blocks[i].address, blocks[i].length);
     // The request belongs to this run once it is opened: it goes whether or
-    // not it was readable, read-only or not. One that cannot be deleted
-    // would be read back by the host as the reply, so the run goes no
-    // further and writes nothing.
-    if (!DeleteAnyFile(path))
+    // not it was whole. One that stayed would be read back by the host as
+    // the reply, so then the run goes no further.
+    if (!ConsumeRequest(file, path))
         return 0;
+    FileError = 0;
     return ok;
-}
-
-static int WriteBlocks(FILE* file, int count, const ExchangeBlock* blocks)
-{
-    for (int i = 0; i < count; ++i) {
-        size_t length = (size_t)blocks[i].length;
-        if (blocks[i].length < 0 || fwrite(blocks[i].address, 1, length, file) != length)
-            return 0;
-    }
-    return 1;
 }
 
 int WriteExchange(const char* path, int count, const ExchangeBlock* blocks)
@@ -54,16 +39,23 @@ int WriteExchange(const char* path, int count, const ExchangeBlock* blocks)
     memcpy(pending, path, length);
     memcpy(pending + length, PendingSuffix, sizeof PendingSuffix);
 
-    FILE* file = fopen(pending, "wb");
-    if (!file)
+    // A file left by a run that was ended part-way must not stand in the
+    // way; anything else there (a folder, a link) is not ours to remove.
+    if (!RemoveLeftover(pending))
         return 0;
-    int ok = WriteBlocks(file, count, blocks);
-    // Buffered data reaches the file only when it is closed: a failing
-    // close means the reply is incomplete.
-    if (fclose(file) != 0)
-        ok = 0;
-    if (ok && AtomicReplace(pending, path))
+    FileHandle file = CreateNew(pending);
+    if (file == NoFile)
+        return 0;
+    int ok = 1;
+    for (int i = 0; i < count && ok; ++i)
+        ok = blocks[i].length >= 0 && WriteAll(file, blocks[i].address, blocks[i].length);
+    if (!ok) {
+        CloseFile(file);
+    } else if (CommitAndClose(file) && MoveIntoPlace(pending, path)) {
         return 1;
-    remove(pending);
+    }
+    int error = FileError;
+    RemoveLeftover(pending);
+    FileError = error;
     return 0;
 }

@@ -12,18 +12,21 @@ struct ExchangeBlock {
     int length;
 };
 
-// Reads the blocks in order from the file at path, then deletes the file
+// Reads the blocks in order from the file at path, then removes the file
 // (read-only or not). 1 when every block was read whole and the file is
-// gone; 0 when the file could not be opened (nothing is deleted), a block
-// could not be read whole (the file is deleted all the same) or the file
-// could not be deleted. Bytes after the last block are ignored. A count of
-// 0 or less only consumes the file.
+// gone. 0 when there was no file, or a block could not be read whole (the
+// file is removed all the same): FileError (exchange/file_ops.h) is then 0.
+// 0 with FileError set when the file could not be taken away (held by
+// another program, a folder or a link): it is still at path. Bytes after
+// the last block are ignored. A count of 0 or less only consumes the file.
 int ReadExchange(const char* path, int count, const ExchangeBlock* blocks);
 
 // Writes the blocks in order to the file at path, replacing any file there.
-// The data goes to path + ".new" first and is moved over path only once it
-// is complete, so a file at path is never a partial reply. 1 on success;
-// otherwise 0, and no file is left behind by this call.
+// The data goes to path + ".new" first (a new file: a leftover plain file
+// there is removed, a link is never written through) and is moved over path
+// only once it is complete and on disk, so a file at path is never a
+// partial reply. 1 on success; otherwise 0 with FileError telling why, and
+// no file is left behind by this call.
 int WriteExchange(const char* path, int count, const ExchangeBlock* blocks);
 
 #endif

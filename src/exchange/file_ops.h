@@ -1,15 +1,52 @@
-// The two file operations the exchange file needs beyond the C library:
-// an atomic replace and a delete that also takes read-only files. One
-// implementation per platform (file_ops_posix.cpp, file_ops_win32.cpp).
+// The file operations the exchange file needs, one implementation per
+// platform (file_ops_posix.cpp, file_ops_win32.cpp). None of them ever acts
+// on what a link at the path points to: a link is refused, never followed,
+// written through, renamed or deleted in its target's place.
 #ifndef FILEPICK_FILE_OPS_H
 #define FILEPICK_FILE_OPS_H
 
+#include <stdint.h>
+
+typedef intptr_t FileHandle;
+enum { NoFile = -1 };
+
+// The platform's error code of the last operation here that failed (0 when
+// the path simply held no file), for telling the user why.
+extern int FileError;
+
+// Opens the request at path for reading and for taking it away. NoFile
+// when there is none (FileError 0) or it cannot be taken: held by another
+// program without delete sharing, a folder or a link (FileError set).
+FileHandle OpenRequest(const char* path);
+
+// Reads exactly length bytes; 0 at the end of the file or on an error.
+int ReadAll(FileHandle file, void* data, int length);
+
+// Closes the request and removes it, read-only or not, so that the name is
+// free for the reply at once (also when another program still holds it with
+// delete sharing). 1 when nothing is left at path.
+int ConsumeRequest(FileHandle file, const char* path);
+
+// Removes a plain file left at path, read-only or not; 1 when the name is
+// free. A folder, a link or a file another program holds stays, and is a
+// failure.
+int RemoveLeftover(const char* path);
+
+// Creates path as a new file; fails when anything is there, a link too.
+FileHandle CreateNew(const char* path);
+
+// Writes all length bytes; 0 when they could not all be written.
+int WriteAll(FileHandle file, const void* data, int length);
+
+// Makes the written data durable and closes the file; 0 when any of it
+// failed (a full disk may show only here).
+int CommitAndClose(FileHandle file);
+
+// Closes a file without looking at the result.
+void CloseFile(FileHandle file);
+
 // Moves from onto to, replacing a file at to in one step: a reader sees the
 // old file or the new one, never a part. 1 on success.
-int AtomicReplace(const char* from, const char* to);
-
-// Deletes the file, clearing a read-only attribute first if need be. 1 when
-// no file is left at path.
-int DeleteAnyFile(const char* path);
+int MoveIntoPlace(const char* from, const char* to);
 
 #endif

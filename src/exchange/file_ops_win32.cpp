@@ -2,20 +2,191 @@
 
 #include <windows.h>
 
-int AtomicReplace(const char* from, const char* to)
+int FileError = 0;
+
+enum { WidePathCapacity = MAX_PATH + 8 };
+
+static int Fail()
 {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+    FileError = (int)GetLastError();
+    return 0;
 }
 
-int DeleteAnyFile(const char* path)
+static int Widen(const char* path, wchar_t* wide)
 {
-    if (DeleteFileA(path) || GetLastError() == ERROR_FILE_NOT_FOUND)
-        return 1;
-    // A read-only request still belongs to this run: take the attribute off.
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return 1;
-    if (attributes & FILE_ATTRIBUTE_READONLY)
-        SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-    return DeleteFileA(path) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    return MultiByteToWideChar(CP_ACP, 0, path, -1, wide, WidePathCapacity) > 0 || Fail();
+}
+
+// Whether the open handle is the entry at path itself. Windows opens a link
+// itself (FILE_FLAG_OPEN_REPARSE_POINT), but Wine follows a Unix link
+// whatever the flags: its handle's final path is then the target's.
+static int IsEntryItself(HANDLE file, const wchar_t* path)
+{
+    wchar_t full[WidePathCapacity];
+    wchar_t final[WidePathCapacity];
+    DWORD fullLength = GetFullPathNameW(path, WidePathCapacity, full, 0);
+    DWORD finalLength = GetFinalPathNameByHandleW(file, final, WidePathCapacity,
+                                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (!fullLength || fullLength >= WidePathCapacity || !finalLength ||
+        finalLength >= WidePathCapacity)
+        return 0;
+    const wchar_t* name = final;
+    if (wcsncmp(name, L"\\\\?\\", 4) == 0)
+        name += 4;
+    return CompareStringOrdinal(name, -1, full, -1, TRUE) == CSTR_EQUAL;
+}
+
+// Opens the plain file at path itself, never a folder or what a link points
+// to; INVALID_HANDLE_VALUE with FileError 0 when there is nothing at path.
+static HANDLE OpenEntry(const wchar_t* path, DWORD access)
+{
+    HANDLE file = CreateFileW(path, access | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
+                              OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, 0);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        FileError = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : (int)error;
+        return INVALID_HANDLE_VALUE;
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file, &info)) {
+        Fail();
+    } else if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT) ||
+               !IsEntryItself(file, path)) {
+        FileError = ERROR_CANT_ACCESS_FILE;
+    } else {
+        return file;
+    }
+    CloseHandle(file);
+    return INVALID_HANDLE_VALUE;
+}
+
+// Deletes the open entry (its read-only attribute taken off first) and
+// closes it; 1 when the name at path is free afterwards.
+static int DeleteAndClose(HANDLE file, const wchar_t* path)
+{
+    FILE_BASIC_INFO basic;
+    if (GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) &&
+        basic.FileAttributes & FILE_ATTRIBUTE_READONLY) {
+        basic.FileAttributes &= ~FILE_ATTRIBUTE_READONLY;
+        if (!basic.FileAttributes)
+            basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
+    }
+    FILE_DISPOSITION_INFO disposition = { TRUE };
+    int deleted = SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                             sizeof disposition) || Fail();
+    CloseHandle(file);
+    if (!deleted)
+        return 0;
+    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) {
+        // Deleted, but another program still holds it: the name stays taken.
+        FileError = ERROR_SHARING_VIOLATION;
+        return 0;
+    }
+    return 1;
+}
+
+FileHandle OpenRequest(const char* path)
+{
+    wchar_t wide[WidePathCapacity];
+    if (!Widen(path, wide))
+        return NoFile;
+    // Delete access now: a request that could be read but not taken away
+    // would be read back by the host as the reply.
+    HANDLE file = OpenEntry(wide, GENERIC_READ | DELETE);
+    return file == INVALID_HANDLE_VALUE ? NoFile : (FileHandle)file;
+}
+
+int ReadAll(FileHandle file, void* data, int length)
+{
+    char* p = (char*)data;
+    while (length > 0) {
+        DWORD got = 0;
+        if (!ReadFile((HANDLE)file, p, (DWORD)length, &got, 0))
+            return Fail();
+        if (got == 0)
+            return 0;
+        p += got;
+        length -= (int)got;
+    }
+    return 1;
+}
+
+int ConsumeRequest(FileHandle file, const char* path)
+{
+    wchar_t wide[WidePathCapacity];
+    wchar_t aside[WidePathCapacity];
+    if (!Widen(path, wide) || !Widen(path, aside)) {
+        CloseHandle((HANDLE)file);
+        return 0;
+    }
+    // Renamed first: a program that holds the request with delete sharing
+    // keeps a deleted file's name taken until it lets go (on Wine, and on
+    // Windows before POSIX delete semantics), and the reply needs the name.
+    // Where it cannot be renamed, it is deleted in place.
+    if (lstrlenW(aside) + 5 < WidePathCapacity) {
+        lstrcatW(aside, L".old");
+        if (MoveFileExW(wide, aside, MOVEFILE_REPLACE_EXISTING)) {
+            // Deleted under its new name (Wine's handle keeps the old one):
+            // the rename replaced whatever stood at that name by this file.
+            CloseHandle((HANDLE)file);
+            SetFileAttributesW(aside, FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(aside);
+            return 1;
+        }
+    }
+    return DeleteAndClose((HANDLE)file, wide);
+}
+
+int RemoveLeftover(const char* path)
+{
+    wchar_t wide[WidePathCapacity];
+    if (!Widen(path, wide))
+        return 0;
+    HANDLE file = OpenEntry(wide, DELETE);
+    if (file == INVALID_HANDLE_VALUE)
+        return FileError == 0;
+    return DeleteAndClose(file, wide);
+}
+
+FileHandle CreateNew(const char* path)
+{
+    wchar_t wide[WidePathCapacity];
+    if (!Widen(path, wide))
+        return NoFile;
+    HANDLE file = CreateFileW(wide, GENERIC_WRITE, 0, 0, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, 0);
+    if (file == INVALID_HANDLE_VALUE) {
+        Fail();
+        return NoFile;
+    }
+    return (FileHandle)file;
+}
+
+int WriteAll(FileHandle file, const void* data, int length)
+{
+    DWORD put = 0;
+    return (WriteFile((HANDLE)file, data, (DWORD)length, &put, 0) && put == (DWORD)length) ||
+           Fail();
+}
+
+int CommitAndClose(FileHandle file)
+{
+    int ok = FlushFileBuffers((HANDLE)file) || Fail();
+    if (!CloseHandle((HANDLE)file))
+        ok = Fail();
+    return ok;
+}
+
+void CloseFile(FileHandle file) { CloseHandle((HANDLE)file); }
+
+int MoveIntoPlace(const char* from, const char* to)
+{
+    wchar_t wideFrom[WidePathCapacity];
+    wchar_t wideTo[WidePathCapacity];
+    return Widen(from, wideFrom) && Widen(to, wideTo) &&
+           (MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
+            Fail());
 }
