@@ -1,8 +1,7 @@
 // DoLoadDebugFile: the host gets the short path of a debug file, the two
 // load options and the vendor format the user chose.
 #include "debug_file/load_dialog.h"
-#include "dialog_support/file_dialog.h"
-#include "exchange/exchange.h"
+#include "dialog_support/chosen_file.h"
 #include "exchange/layouts.h"
 #include "exchange/replies.h"
 
@@ -20,7 +19,11 @@ int DoLoadDebugFile()
                        initialDir) ||
         !longPath[0])
         return 0;
-    if (!ConvertToShortPath(longPath, shortPath, sizeof shortPath))
+    // The dialog gave an ANSI path that opens the file; the reply wants
+    // its short form, by the same rules as the other commands.
+    wchar_t chosen[PathBlockSize];
+    AnsiToWide(longPath, chosen, PathBlockSize);
+    if (!ReplyPathFor(0, chosen, shortPath, sizeof shortPath))
         return 0;
 
     unsigned char skipBytes[IntBlockSize];
@@ -35,5 +38,5 @@ int DoLoadDebugFile()
         { symbolBytes, IntBlockSize },
         { formatBytes, IntBlockSize },
     };
-    return WriteExchange(ExchangePath, 4, reply);
+    return WriteReply(4, reply);
 }

@@ -6,10 +6,11 @@
 #include <string.h>
 
 #include "debug_file/vendor_table.h"
+#include "dialog_support/chosen_file.h"
 #include "dialog_support/dialog_services.h"
 #include "dialog_support/file_dialog.h"
-#include "dialog_support/filter.h"
 #include "entry/instance.h"
+#include "exchange/layouts.h"
 
 // The linker's symbol for the start of this image, wherever it was loaded.
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -18,13 +19,47 @@ int SymbolOnly = 0;
 int StartupSkip = 1;
 UINT_PTR OptionsEnabled = 0;
 
-static char VendorFilterWork[1024];
+static wchar_t VendorFilterWork[1024];
 
 enum { LoadMaxFile = 255 };
 
 HINSTANCE TemplateInstance()
 {
     return SavedInstance ? SavedInstance : (HINSTANCE)&__ImageBase;
+}
+
+// Shows the dialog until the user accepts a disk file or gives up; the
+// chosen file's full path goes to fileName (LoadMaxFile characters).
+// Returns the dialog's result and the filter index it was left on.
+static int ShowLoadDialog(HWND owner, int* filterIndex, wchar_t* fileName,
+                          const wchar_t* initialDir)
+{
+    for (;;) {
+        ResetDialogRecord();
+        memset(fileName, 0, LoadMaxFile * sizeof *fileName);
+        PrepareWideFilter(VendorFilter, VendorFilterWork, 1024);
+        DialogRecord.hwndOwner = owner;
+        DialogRecord.hInstance = TemplateInstance();
+        DialogRecord.lpstrFilter = VendorFilterWork;
+        DialogRecord.nFilterIndex = (DWORD)*filterIndex;
+        DialogRecord.lpstrFile = fileName;
+        DialogRecord.nMaxFile = LoadMaxFile;
+        DialogRecord.lpstrInitialDir = StartFolder(initialDir);
+        DialogRecord.lpstrTitle = L"File Open";  // replaces the template's caption
+        DialogRecord.Flags = LoadFileFlags;
+        DialogRecord.lpfnHook = (LPOFNHOOKPROC)LoadFileHook;
+        DialogRecord.lpTemplateName = L"LoadDialog";
+
+        int result = ShowOpenDialog(&DialogRecord);
+        if (!result) {
+            ReportDialogError(owner);
+            return 0;
+        }
+        *filterIndex = (int)DialogRecord.nFilterIndex;
+        if (IsDiskFileName(fileName))
+            return result;
+        ReportNotAFile(owner, fileName);
+    }
 }
 
 extern "C" int __stdcall LoadDebugFile(void*, void* owner, VENDORFORMAT& format,
@@ -37,28 +72,19 @@ extern "C" int __stdcall LoadDebugFile(void*, void* owner, VENDORFORMAT& format,
     SymbolOnly = 0;
     StartupSkip = 1;
     OptionsEnabled = (UINT_PTR)options;
-    ResetDialogRecord();
     memset(fileName, 0, LoadMaxFile);
-    PrepareFilter(VendorFilter, VendorFilterWork, sizeof VendorFilterWork);
+    wchar_t folder[PathBlockSize];
+    AnsiToWide(initialDir ? initialDir : "", folder, PathBlockSize);
 
-    DialogRecord.hwndOwner = (HWND)owner;
-    DialogRecord.hInstance = TemplateInstance();
-    DialogRecord.lpstrFilter = VendorFilterWork;
-    DialogRecord.nFilterIndex = GetVendorIndex(format);
-    DialogRecord.lpstrFile = fileName;
-    DialogRecord.nMaxFile = LoadMaxFile;
-    DialogRecord.lpstrInitialDir = initialDir;
-    DialogRecord.lpstrTitle = "File Open";  // replaces the template's caption
-    DialogRecord.Flags = LoadFileFlags;
-    DialogRecord.lpfnHook = (LPOFNHOOKPROC)LoadFileHook;
-    DialogRecord.lpTemplateName = "LoadDialog";
-
-    int result = ShowOpenDialog(&DialogRecord);
-    if (!result) {
-        ReportDialogError((HWND)owner);
+    int filterIndex = GetVendorIndex(format);
+    wchar_t chosen[LoadMaxFile];
+    int result = ShowLoadDialog((HWND)owner, &filterIndex, chosen, folder);
+    // The caller gets an ANSI path that opens the chosen file, or nothing.
+    char path[LoadMaxFile];
+    if (!result || !CallerPathFor((HWND)owner, chosen, path, LoadMaxFile))
         return 0;
-    }
-    format = SetIndxVend((int)DialogRecord.nFilterIndex);
+    memcpy(fileName, path, strlen(path) + 1);
+    format = SetIndxVend(filterIndex);
     startupSkip = StartupSkip;
     symbolOnly = SymbolOnly;
     return result;

@@ -26,17 +26,17 @@ static Function UserFunction(const char* name)
     return (Function)(void*)Resolve(&User, "user32.dll", name);
 }
 
-typedef BOOL(WINAPI* FileDialogProc)(OPENFILENAMEA*);
+typedef BOOL(WINAPI* FileDialogProc)(OPENFILENAMEW*);
 
-BOOL ShowOpenDialog(OPENFILENAMEA* record)
+BOOL ShowOpenDialog(OPENFILENAMEW* record)
 {
-    FileDialogProc show = CommonDialog<FileDialogProc>("GetOpenFileNameA");
+    FileDialogProc show = CommonDialog<FileDialogProc>("GetOpenFileNameW");
     return show ? show(record) : FALSE;
 }
 
-BOOL ShowSaveDialog(OPENFILENAMEA* record)
+BOOL ShowSaveDialog(OPENFILENAMEW* record)
 {
-    FileDialogProc show = CommonDialog<FileDialogProc>("GetSaveFileNameA");
+    FileDialogProc show = CommonDialog<FileDialogProc>("GetSaveFileNameW");
     return show ? show(record) : FALSE;
 }
 
@@ -70,10 +70,10 @@ void EnableControl(HWND control, BOOL enable)
         enableWindow(control, enable);
 }
 
-void ShowStopMessage(HWND owner, const char* text, const char* caption)
+void ShowStopMessage(HWND owner, const wchar_t* text, const wchar_t* caption)
 {
-    typedef int(WINAPI * Proc)(HWND, LPCSTR, LPCSTR, UINT);
-    Proc box = UserFunction<Proc>("MessageBoxA");
+    typedef int(WINAPI * Proc)(HWND, LPCWSTR, LPCWSTR, UINT);
+    Proc box = UserFunction<Proc>("MessageBoxW");
     if (box)
         box(owner, text, caption, MB_ICONSTOP);
 }

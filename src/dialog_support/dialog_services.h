@@ -9,22 +9,24 @@
 #include <windows.h>
 #include <commdlg.h>
 
-// GetOpenFileNameA / GetSaveFileNameA: non-zero when a file was accepted.
-BOOL ShowOpenDialog(OPENFILENAMEA* record);
-BOOL ShowSaveDialog(OPENFILENAMEA* record);
+// GetOpenFileNameW / GetSaveFileNameW: non-zero when a file was accepted.
+BOOL ShowOpenDialog(OPENFILENAMEW* record);
+BOOL ShowSaveDialog(OPENFILENAMEW* record);
 
 // CommDlgExtendedError: 0 after a cancel. CDERR_INITIALIZATION when the
 // library itself could not be loaded.
 DWORD DialogErrorCode();
 
-// SendDlgItemMessageA, GetDlgItem, EnableWindow, MessageBoxA.
+// SendDlgItemMessageA, GetDlgItem, EnableWindow.
 LRESULT SendItemMessage(HWND dialog, int id, UINT message, WPARAM wParam,
                         LPARAM lParam);
 HWND DialogItem(HWND dialog, int id);
 void EnableControl(HWND control, BOOL enable);
-void ShowStopMessage(HWND owner, const char* text, const char* caption);
 
-// wsprintfA of "<prefix>%ld" into text (at least 152 bytes).
+// A stop-icon message box with one OK button (MessageBoxW).
+void ShowStopMessage(HWND owner, const wchar_t* text, const wchar_t* caption);
+
+// wsprintfA of format with one long into text (at least 152 bytes).
 void FormatCode(char* text, const char* format, long code);
 
 #endif

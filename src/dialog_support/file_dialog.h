@@ -1,13 +1,11 @@
-// What every file dialog of the program shares: the one dialog record, the
-// report of dialog errors and the short-path conversion.
+// What every file dialog of the program shares: the one dialog record, its
+// filter lists, and the report of dialog errors.
 #ifndef FILEPICK_FILE_DIALOG_H
 #define FILEPICK_FILE_DIALOG_H
 
 #include <windows.h>
 #include <commdlg.h>
 
-// Default extension and record size every dialog passes.
-extern const char DefaultExtension[];
 enum { DialogRecordSize = 76 };  // the OPENFILENAME form without the 2000 tail
 
 enum {
@@ -20,20 +18,28 @@ enum {
     AnyFileFlags = 0x0016
 };
 
-// The process-wide record all dialogs use, one at a time.
-extern OPENFILENAMEA DialogRecord;
+// The process-wide record all dialogs use, one at a time. The dialogs run
+// in wide characters, so that a file of any name can be chosen.
+extern OPENFILENAMEW DialogRecord;
 
 // Zeroes the record and sets its size and default extension, so nothing
 // carries over from an earlier dialog.
 void ResetDialogRecord();
 
+// Prepares a filter text (see filter.h) as the dialog's wide filter list,
+// into work of workSize characters.
+void PrepareWideFilter(const char* source, wchar_t* work, int workSize);
+
 // After a dialog returned without a file: nothing when the user cancelled,
 // otherwise a stop-icon message box with the dialog's error code.
 void ReportDialogError(HWND owner);
 
-// The short (8.3) form of an existing file's path, into shortPath of
-// capacity bytes. Its length, or 0 when the file does not exist or the
-// short form does not fit.
-int ConvertToShortPath(const char* longPath, char* shortPath, int capacity);
+// The program's other messages: a stop-icon box captioned "WARNING". Each
+// %ls in format takes the next text.
+void ShowWarning(HWND owner, const wchar_t* format, const wchar_t* first,
+                 const wchar_t* second = L"");
+
+// The system's text for an error code, into text of capacity characters.
+void SystemErrorText(int code, wchar_t* text, int capacity);
 
 #endif

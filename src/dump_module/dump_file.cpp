@@ -4,13 +4,11 @@
 // write to from the start.
 #include "dump_module/dump_module.h"
 
-#include <stdio.h>
 #include <string.h>
 
+#include "dialog_support/chosen_file.h"
 #include "dialog_support/dialog_services.h"
 #include "dialog_support/file_dialog.h"
-#include "dialog_support/filter.h"
-#include "exchange/exchange.h"
 #include "exchange/layouts.h"
 #include "exchange/replies.h"
 
@@ -20,52 +18,63 @@ static const char LogFilter[] = "Log file (*.log)|*.LOG|";
 // Only the dump dialogs' buffer limit: the command's buffer holds 300.
 enum { DumpMaxFile = 255 };
 
-int DumpFileDialog(void*, HWND owner, DumpMode mode, char* fileName)
+int DumpFileDialog(void*, HWND owner, DumpMode mode, wchar_t* fileName)
 {
-    char filter[256];
-    ResetDialogRecord();
-    memset(fileName, 0, DumpMaxFile);
-    PrepareFilter(mode == DumpLog ? LogFilter : IntelHexFilter, filter,
-                  sizeof filter);
-    DialogRecord.hwndOwner = owner;
-    DialogRecord.lpstrFilter = filter;
-    DialogRecord.nFilterIndex = 1;
-    DialogRecord.lpstrFile = fileName;
-    DialogRecord.nMaxFile = DumpMaxFile;
-    // Every mode but "load" is titled for saving, the log mode too.
-    DialogRecord.lpstrTitle = mode == DumpLoad ? "Load Dump File" : "Save Dump As";
-    DialogRecord.Flags = mode == DumpLoad ? ExistingFileFlags : AnyFileFlags;
-    int result = mode == DumpSave ? ShowSaveDialog(&DialogRecord)
-                                  : ShowOpenDialog(&DialogRecord);
-    if (!result)
-        ReportDialogError(owner);
-    return result;
+    for (;;) {
+        wchar_t filter[256];
+        ResetDialogRecord();
+        memset(fileName, 0, DumpMaxFile * sizeof *fileName);
+        PrepareWideFilter(mode == DumpLog ? LogFilter : IntelHexFilter, filter, 256);
+        DialogRecord.hwndOwner = owner;
+        DialogRecord.lpstrFilter = filter;
+        DialogRecord.nFilterIndex = 1;
+        DialogRecord.lpstrFile = fileName;
+        DialogRecord.nMaxFile = DumpMaxFile;
+        // Every mode but "load" is titled for saving, the log mode too.
+        DialogRecord.lpstrTitle = mode == DumpLoad ? L"Load Dump File" : L"Save Dump As";
+        DialogRecord.Flags = mode == DumpLoad ? ExistingFileFlags : AnyFileFlags;
+        int result = mode == DumpSave ? ShowSaveDialog(&DialogRecord)
+                                      : ShowOpenDialog(&DialogRecord);
+        if (!result) {
+            ReportDialogError(owner);
+            return 0;
+        }
+        if (IsDiskFileName(fileName))
+            return result;
+        ReportNotAFile(owner, fileName);
+    }
 }
 
-// Creates the file, or empties it. A file that cannot be opened for writing
-// keeps its content; the host still gets its name.
-static void EmptyFile(const char* path)
+// Creates the file, or empties it, under its real (wide) name. A file that
+// cannot be opened for writing keeps its content; the host still gets its
+// name. 0 only when what opened is not a disk file: nothing is written.
+static int EmptyFile(const wchar_t* path)
 {
-    FILE* file = fopen(path, "wb");
-    if (file)
-        fclose(file);
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, 0);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;
+    int disk = GetFileType(file) == FILE_TYPE_DISK;
+    if (disk)
+        SetEndOfFile(file);
+    CloseHandle(file);
+    return disk;
 }
 
 int DoSetDumpFile()
 {
     unsigned char modeBytes[IntBlockSize];
-    char longPath[PathBlockSize] = "";
+    wchar_t longPath[PathBlockSize] = L"";
     char shortPath[PathBlockSize] = "";
-    ExchangeBlock request = { modeBytes, IntBlockSize };
-    if (!ReadExchange(ExchangePath, 1, &request))
+    if (!ReadRequest(modeBytes, IntBlockSize))
         return 0;
     DumpMode mode = LoadLe32(modeBytes);
     if (!DumpFileDialog(0, 0, mode, longPath) || !longPath[0])
         return 0;
     // Before the conversion: a short path exists only for an existing file.
-    if (mode == DumpSave || mode == DumpLog)
-        EmptyFile(longPath);
-    if (!ConvertToShortPath(longPath, shortPath, sizeof shortPath))
+    if ((mode == DumpSave || mode == DumpLog) && !EmptyFile(longPath))
+        return 0;
+    if (!ReplyPathFor(0, longPath, shortPath, sizeof shortPath))
         return 0;
     return WritePathReply(shortPath);
 }

@@ -8,14 +8,16 @@
 typedef int DumpMode;
 enum { DumpSave = 0, DumpLoad = 1, DumpLog = 2 };
 
-// The dump dialog for mode; fileName (at least 255 bytes) receives the full
-// path. Non-zero when the user accepted a file.
-int DumpFileDialog(void* reserved, HWND owner, DumpMode mode, char* fileName);
+// The dump dialog for mode; fileName (at least 255 characters) receives the
+// full path. Non-zero when the user accepted a file (a device name is
+// refused, and the user chooses again).
+int DumpFileDialog(void* reserved, HWND owner, DumpMode mode, wchar_t* fileName);
 
-// The module-list dialog, starting in initialDir with fileName (at least 300
-// bytes) as its starting file name. Non-zero when the user accepted a file.
-int ModuleListDialog(void* reserved, HWND owner, char* fileName,
-                     const char* initialDir);
+// The module-list dialog, starting in initialDir (when it can) with fileName
+// (at least 300 characters) as its starting file name. Non-zero when the
+// user accepted a file.
+int ModuleListDialog(void* reserved, HWND owner, wchar_t* fileName,
+                     const wchar_t* initialDir);
 
 // The commands: 1 when the reply was written, else 0.
 int DoSetDumpFile();

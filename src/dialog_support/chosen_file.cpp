@@ -1,0 +1,124 @@
+#include "dialog_support/chosen_file.h"
+
+#include <string.h>
+
+#include "dialog_support/file_dialog.h"
+
+enum {
+    FullPathCapacity = MAX_PATH + 8,
+    // The longest start folder the dialogs take: they add to it within
+    // MAX_PATH, and the Explorer-style one crashes past that.
+    StartFolderLimit = MAX_PATH - 2,
+    // Exact conversions go through buffers of this many characters.
+    ConversionCapacity = 1200
+};
+
+static int ShortForm(const wchar_t* longPath, wchar_t* shortPath, int capacity)
+{
+    DWORD length = GetShortPathNameW(longPath, shortPath, (DWORD)capacity);
+    // A result at or above the capacity is the size the short form would
+    // need: nothing was written.
+    return length > 0 && length < (DWORD)capacity ? (int)length : 0;
+}
+
+// Exact only when the ANSI bytes read back as the very same characters: no
+// best-fit look-alike ("Omega" for an omega) and no default character.
+static int ExactAnsi(const wchar_t* text, char* ansi, int capacity)
+{
+    UINT codePage = GetACP();
+    DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    char bytes[2 * ConversionCapacity];
+    wchar_t back[ConversionCapacity];
+    int size = WideCharToMultiByte(codePage, flags, text, -1, bytes, sizeof bytes, 0, 0);
+    if (size <= 0 || MultiByteToWideChar(codePage, 0, bytes, -1, back, ConversionCapacity) <= 0 ||
+        wcscmp(back, text) != 0)
+        return AnsiInexact;
+    if (size > capacity)
+        return AnsiTooLong;
+    memcpy(ansi, bytes, (size_t)size);
+    return size - 1;
+}
+
+const PathServices PlatformPaths = { ShortForm, ExactAnsi };
+
+int AnsiToWide(const char* ansi, wchar_t* wide, int capacity)
+{
+    wide[0] = 0;
+    int length = MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, capacity);
+    wide[capacity - 1] = 0;
+    return length > 0 ? length - 1 : lstrlenW(wide);
+}
+
+// Device names come back from GetFullPathNameW as \\.\NAME, wherever they
+// stand in the path and whatever extension they carry.
+static int FullPath(const wchar_t* path, wchar_t* full)
+{
+    DWORD length = GetFullPathNameW(path, FullPathCapacity, full, 0);
+    return length > 0 && length < FullPathCapacity ? (int)length : 0;
+}
+
+static int IsDeviceName(const wchar_t* full) { return wcsncmp(full, L"\\\\.\\", 4) == 0; }
+
+const wchar_t* StartFolder(const wchar_t* requested)
+{
+    wchar_t full[FullPathCapacity];
+    if (!requested || !requested[0] || wcslen(requested) >= StartFolderLimit)
+        return 0;
+    int length = FullPath(requested, full);
+    if (!length || length >= StartFolderLimit || IsDeviceName(full))
+        return 0;
+    DWORD attributes = GetFileAttributesW(full);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 0;
+    return requested;
+}
+
+int IsDiskFileName(const wchar_t* path)
+{
+    wchar_t full[FullPathCapacity];
+    if (FullPath(path, full) && IsDeviceName(full))
+        return 0;
+    // Opened without access: nothing is read or written, the type shows.
+    HANDLE file = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, 0);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;  // a new name
+    int disk = GetFileType(file) == FILE_TYPE_DISK;
+    CloseHandle(file);
+    return disk;
+}
+
+void ReportNotAFile(HWND owner, const wchar_t* path)
+{
+    ShowWarning(owner, L"\"%ls\" is a device, not a file.\n\nChoose a file, or Cancel.", path);
+}
+
+static int Report(HWND owner, int result, const wchar_t* longPath)
+{
+    if (result == HostPathNoAnsiForm) {
+        ShowWarning(owner,
+                    L"The file you chose cannot be passed to the debugger:\n\n%ls\n\n"
+                    L"The debugger takes file names only in this system's code page "
+                    L"(ANSI), and this name or one of its folders has characters "
+                    L"outside it, with no short (8.3) name to stand in.\n\n"
+                    L"Rename the file or folder, or choose another file.",
+                    longPath);
+    } else if (result == HostPathTooLong) {
+        ShowWarning(owner,
+                    L"The file you chose cannot be passed to the debugger:\n\n%ls\n\n"
+                    L"Its path is too long for the debugger.\n\n"
+                    L"Move or rename the file or its folders, or choose another file.",
+                    longPath);
+    }
+    return result == HostPathReady;
+}
+
+int ReplyPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity)
+{
+    return Report(owner, HostShortPath(&PlatformPaths, longPath, hostPath, capacity), longPath);
+}
+
+int CallerPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity)
+{
+    return Report(owner, HostCallerPath(&PlatformPaths, longPath, hostPath, capacity), longPath);
+}

@@ -1,0 +1,42 @@
+// How the file a user chose reaches the host, which reads only ANSI bytes.
+// The dialogs work in wide characters, so any file can be chosen; the host
+// gets a path only when it has an exact ANSI form (no look-alike, no
+// replacement character) that fits, since any other path would open
+// another file or none. No Windows API here: the platform's two services
+// come in as functions, so the rules are tested natively.
+#ifndef FILEPICK_HOST_PATH_H
+#define FILEPICK_HOST_PATH_H
+
+#include <wchar.h>
+
+// Results of the ANSI encoder below besides a length.
+enum { AnsiInexact = -1, AnsiTooLong = -2 };
+
+struct PathServices {
+    // The short (8.3) form of an existing file's path, into shortPath of
+    // capacity characters: its length, or 0 (no such file, no room).
+    int (*shortForm)(const wchar_t* longPath, wchar_t* shortPath, int capacity);
+    // text in the ANSI code page, into ansi of capacity bytes: its length
+    // when every character has an exact form, AnsiInexact when one has
+    // not, AnsiTooLong when the exact form does not fit.
+    int (*toAnsi)(const wchar_t* text, char* ansi, int capacity);
+};
+
+enum HostPathResult {
+    HostPathReady = 1,
+    HostPathMissing = 0,      // no such file: there is nothing to tell
+    HostPathNoAnsiForm = -1,  // the file exists, but no ANSI path names it
+    HostPathTooLong = -2      // the ANSI path does not fit the caller's room
+};
+
+// The reply's path: the exact ANSI form of the chosen file's short path,
+// into hostPath of capacity bytes.
+int HostShortPath(const PathServices* services, const wchar_t* longPath,
+                  char* hostPath, int capacity);
+
+// The path LoadDebugFile gives its caller: the full path when it has an
+// exact ANSI form that fits, else the reply's path.
+int HostCallerPath(const PathServices* services, const wchar_t* longPath,
+                   char* hostPath, int capacity);
+
+#endif
