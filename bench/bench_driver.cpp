@@ -30,12 +30,18 @@ double NowMs()
     return 1000.0 * (double)now.QuadPart / (double)frequency.QuadPart;
 }
 
-std::string Beside(const char* name)
+std::wstring Beside(const wchar_t* name)
 {
-    char path[MAX_PATH];
-    PickerPathBesideSelf(path, sizeof path);  // ...\filepick.exe
-    std::string result = path;
-    return result.substr(0, result.size() - strlen("filepick.exe")) + name;
+    wchar_t path[MAX_PATH];
+    PathBesideSelf(name, path, MAX_PATH);
+    return path;
+}
+
+std::wstring Wide(const std::string& text)
+{
+    wchar_t wide[MAX_PATH * 2];
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH * 2);
+    return wide;
 }
 
 struct Run {
@@ -54,10 +60,10 @@ void PutRequest(const std::string& bytes)
     }
 }
 
-Run StartToExit(const std::string& exe, const std::string& tail)
+Run StartToExit(const std::wstring& exe, const std::wstring& tail)
 {
     Run run;
-    std::string line = "\"" + exe + "\" " + tail;
+    std::wstring line = L"\"" + exe + L"\" " + tail;
     PROCESS_INFORMATION process;
     double start = NowMs();
     if (!StartPicker(exe.c_str(), line.c_str(), &process))
@@ -71,7 +77,7 @@ Run StartToExit(const std::string& exe, const std::string& tail)
 
 // freshName: choose is a new file, removed before the run so that the
 // save dialog does not ask to replace it.
-Run DialogRun(const std::string& exe, const std::string& tail,
+Run DialogRun(const std::wstring& exe, const std::wstring& tail,
               const std::string& request, const std::string& choose, bool freshName)
 {
     Run run;
@@ -79,7 +85,7 @@ Run DialogRun(const std::string& exe, const std::string& tail,
         PutRequest(request);
     if (freshName)
         DeleteFileA(choose.c_str());
-    std::string line = "\"" + exe + "\" " + tail;
+    std::wstring line = L"\"" + exe + L"\" " + tail;
     PROCESS_INFORMATION process;
     double start = NowMs();
     if (!StartPicker(exe.c_str(), line.c_str(), &process))
@@ -92,7 +98,7 @@ Run DialogRun(const std::string& exe, const std::string& tail,
         run.peakKiB = memory.PeakWorkingSetSize / 1024.0;
     if (dialog) {
         double pressed = NowMs();
-        ChooseFile(dialog, choose.c_str());
+        ChooseFile(dialog, Wide(choose).c_str());
         DWORD code;
         run.ok = WaitForExit(process.hProcess, WaitMs, &code) != 0;
         run.finishMs = NowMs() - pressed;
@@ -128,20 +134,20 @@ int main(int argc, char** argv)
 {
     int reps = argc > 1 ? atoi(argv[1]) : 15;
     std::string folder = argc > 2 ? argv[2] : ".";
-    std::string picker = Beside("filepick.exe");
-    std::string floorExit = Beside("floor_exit.exe");
-    std::string floorDialog = Beside("floor_dialog.exe");
+    std::wstring picker = Beside(L"filepick.exe");
+    std::wstring floorExit = Beside(L"floor_exit.exe");
+    std::wstring floorDialog = Beside(L"floor_dialog.exe");
 
     struct Verb {
-        const char* name;
-        const char* floorArg;
+        const wchar_t* name;
+        const wchar_t* floorArg;
         std::string request;
         std::string choose;
         Pair ready, finish, memory;
     } verbs[] = {
-        { "DoLoadDebugFile", "load", std::string(PathBlockSize, '\0'), folder + "\\blinky.hex" },
-        { "DoSetDumpFile", "dump", std::string(4, '\0'), folder + "\\bench dump.hex" },
-        { "DoModuleListFile", "module", std::string(PathBlockSize, '\0'), folder + "\\blinky.c" },
+        { L"DoLoadDebugFile", L"load", std::string(PathBlockSize, '\0'), folder + "\\blinky.hex" },
+        { L"DoSetDumpFile", L"dump", std::string(4, '\0'), folder + "\\bench dump.hex" },
+        { L"DoModuleListFile", L"module", std::string(PathBlockSize, '\0'), folder + "\\blinky.c" },
     };
     for (Verb& verb : verbs)
         if (verb.request.size() == PathBlockSize)
@@ -150,13 +156,13 @@ int main(int argc, char** argv)
     Pair unknown;
     int failures = 0;
     for (int rep = 0; rep < reps; ++rep) {
-        Run a = StartToExit(picker, "NoSuchVerb");
-        Run b = StartToExit(floorExit, "");
+        Run a = StartToExit(picker, L"NoSuchVerb");
+        Run b = StartToExit(floorExit, L"");
         failures += !a.ok + !b.ok;
         unknown.subject.push_back(a.readyMs);
         unknown.floor.push_back(b.readyMs);
         for (Verb& verb : verbs) {
-            bool fresh = verb.name == std::string("DoSetDumpFile");
+            bool fresh = verb.name == std::wstring(L"DoSetDumpFile");
             Run s = DialogRun(picker, verb.name, verb.request, verb.choose, fresh);
             Run f = DialogRun(floorDialog, verb.floorArg, "", verb.choose, fresh);
             failures += !s.ok + !f.ok;
@@ -175,15 +181,15 @@ int main(int argc, char** argv)
     Row("unknown verb, start to exit", unknown, "ms", "<= 1.05");
     char figure[128];
     for (Verb& verb : verbs) {
-        snprintf(figure, sizeof figure, "%s, start to dialog ready", verb.name);
+        snprintf(figure, sizeof figure, "%ls, start to dialog ready", verb.name);
         Row(figure, verb.ready, "ms", "<= 1.10");
     }
     for (Verb& verb : verbs) {
-        snprintf(figure, sizeof figure, "%s, OK to reply and exit", verb.name);
+        snprintf(figure, sizeof figure, "%ls, OK to reply and exit", verb.name);
         Row(figure, verb.finish, "ms", "-");
     }
     for (Verb& verb : verbs) {
-        snprintf(figure, sizeof figure, "%s, peak working set", verb.name);
+        snprintf(figure, sizeof figure, "%ls, peak working set", verb.name);
         Row(figure, verb.memory, "KiB", "<= 1.10");
     }
     if (failures)

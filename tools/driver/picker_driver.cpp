@@ -1,35 +1,39 @@
 #include "picker_driver.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 enum {
     PollMs = 20,
+    PaintTimeoutMs = 10000,
     SendTimeoutMs = 10000,
     FileNameEdit = 1152,   // old-style dialog (edt1)
     FileNameCombo = 1148,  // Explorer-style dialog (cmb13)
     MessageBoxTextId = 0xFFFF
 };
 
-void PickerPathBesideSelf(char* path, int capacity)
+void PathBesideSelf(const wchar_t* name, wchar_t* path, int capacity)
 {
-    DWORD length = GetModuleFileNameA(0, path, (DWORD)capacity);
-    char* slash = path + length;
-    while (slash > path && slash[-1] != '\\' && slash[-1] != '/')
+    // In wide characters: in a double-byte code page an ANSI path holds
+    // trail bytes that look like backslashes.
+    DWORD length = GetModuleFileNameW(0, path, (DWORD)capacity);
+    wchar_t* slash = path + length;
+    while (slash > path && slash[-1] != L'\\' && slash[-1] != L'/')
         --slash;
-    lstrcpynA(slash, "filepick.exe", capacity - (int)(slash - path));
+    lstrcpynW(slash, name, capacity - (int)(slash - path));
 }
 
-int StartPicker(const char* applicationPath, const char* commandLine,
+int StartPicker(const wchar_t* applicationPath, const wchar_t* commandLine,
                 PROCESS_INFORMATION* process)
 {
-    char line[1024];
-    lstrcpynA(line, commandLine, sizeof line);
-    STARTUPINFOA startup;
+    wchar_t line[1024];
+    lstrcpynW(line, commandLine, 1024);
+    STARTUPINFOW startup;
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     memset(process, 0, sizeof *process);
-    return CreateProcessA(applicationPath, line, 0, 0, FALSE, 0, 0, 0, &startup,
+    return CreateProcessW(applicationPath, line, 0, 0, FALSE, 0, 0, 0, &startup,
                           process) != 0;
 }
 
@@ -111,12 +115,13 @@ static int SendW(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                SendTimeoutMs, result) != 0;
 }
 
-int SetFileName(HWND dialog, const char* text)
+int SetFileName(HWND dialog, const wchar_t* text)
 {
     HWND box = GetDlgItem(dialog, FileNameEdit);
     if (!box)
         box = GetDlgItem(dialog, FileNameCombo);
-    return box && Send(box, WM_SETTEXT, 0, (LPARAM)text, 0);
+    DWORD_PTR ignored;
+    return box && SendW(box, WM_SETTEXT, 0, (LPARAM)text, &ignored);
 }
 
 int SelectFileType(HWND dialog, int index)
@@ -143,7 +148,7 @@ void PressButton(HWND window, int id)
                  (LPARAM)GetDlgItem(window, id));
 }
 
-int ChooseFile(HWND dialog, const char* path)
+int ChooseFile(HWND dialog, const wchar_t* path)
 {
     if (!SetFileName(dialog, path))
         return 0;
@@ -230,46 +235,106 @@ int MessageBoxText(HWND box, wchar_t* text, int capacity)
     return search.found;
 }
 
-int SaveWindowBitmap(HWND window, const char* bmpPath)
+static BOOL CALLBACK FindPendingPaint(HWND child, LPARAM pending)
+{
+    if (IsWindowVisible(child) && GetUpdateRect(child, 0, FALSE))
+        *(int*)pending = 1;
+    return TRUE;
+}
+
+// Whether the window or one of its controls still has something to paint.
+static int PaintPending(HWND window)
+{
+    int pending = GetUpdateRect(window, 0, FALSE) != 0;
+    EnumChildWindows(window, FindPendingPaint, (LPARAM)&pending);
+    return pending;
+}
+
+// The window's pixels as the screen shows them: 24-bit rows, bottom-up, in
+// a buffer of stride * height bytes that the caller frees.
+static unsigned char* Capture(HWND window, int* width, int* height, int* stride)
 {
     RECT rect;
     if (!GetWindowRect(window, &rect))
         return 0;
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-    int stride = (width * 3 + 3) & ~3;
+    *width = rect.right - rect.left;
+    *height = rect.bottom - rect.top;
+    *stride = (*width * 3 + 3) & ~3;
     HDC screen = GetDC(0);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info;
     memset(&info, 0, sizeof info);
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store it
+    info.bmiHeader.biWidth = *width;
+    info.bmiHeader.biHeight = *height;  // bottom-up, as BMP files store it
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = 0;
+    unsigned char* pixels = 0;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, 0, 0);
-    int ok = 0;
     if (bitmap) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        BitBlt(memory, 0, 0, *width, *height, screen, rect.left, rect.top, SRCCOPY);
         GdiFlush();
-        BITMAPFILEHEADER file;
-        memset(&file, 0, sizeof file);
-        file.bfType = 0x4D42;  // "BM"
-        file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-        file.bfSize = file.bfOffBits + (DWORD)(stride * height);
-        FILE* out = fopen(bmpPath, "wb");
-        if (out) {
-            ok = fwrite(&file, sizeof file, 1, out) == 1 &&
-                 fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-                 fwrite(bits, (size_t)(stride * height), 1, out) == 1;
-            ok = fclose(out) == 0 && ok;
-        }
+        pixels = (unsigned char*)malloc((size_t)(*stride * *height));
+        if (pixels)
+            memcpy(pixels, bits, (size_t)(*stride * *height));
         SelectObject(memory, old);
         DeleteObject(bitmap);
     }
     DeleteDC(memory);
     ReleaseDC(0, screen);
+    return pixels;
+}
+
+int SaveWindowBitmap(HWND window, HANDLE process, const wchar_t* bmpPath)
+{
+    // The dialog is what a user sees once it has painted: its process is
+    // idle, nothing in it waits to be painted, and (as the pixels reach the
+    // screen a moment after painting) two captures in a row agree.
+    int width = 0, height = 0, stride = 0;
+    unsigned char* shown = 0;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < PaintTimeoutMs) {
+        if (process)
+            WaitForInputIdle(process, PaintTimeoutMs);
+        if (PaintPending(window)) {
+            Sleep(PollMs);
+            continue;
+        }
+        int w = 0, h = 0, st = 0;
+        unsigned char* now = Capture(window, &w, &h, &st);
+        int same = now && shown && w == width && h == height &&
+                   memcmp(now, shown, (size_t)(st * h)) == 0;
+        free(shown);
+        shown = now;
+        width = w, height = h, stride = st;
+        if (same)
+            break;
+        Sleep(PollMs);
+    }
+    if (!shown)
+        return 0;
+    BITMAPFILEHEADER file;
+    BITMAPINFOHEADER info;
+    memset(&file, 0, sizeof file);
+    memset(&info, 0, sizeof info);
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + (DWORD)(stride * height);
+    FILE* out = _wfopen(bmpPath, L"wb");
+    int ok = 0;
+    if (out) {
+        ok = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&info, sizeof info, 1, out) == 1 &&
+             fwrite(shown, (size_t)(stride * height), 1, out) == 1;
+        ok = fflush(out) == 0 && !ferror(out) && ok;
+        fclose(out);
+    }
+    free(shown);
     return ok;
 }

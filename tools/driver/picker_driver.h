@@ -7,11 +7,11 @@
 
 #include <windows.h>
 
-// Full path of filepick.exe beside the running program.
-void PickerPathBesideSelf(char* path, int capacity);
+// Full path of the program name (filepick.exe, say) beside the running one.
+void PathBesideSelf(const wchar_t* name, wchar_t* path, int capacity);
 
 // Starts commandLine (its program named by applicationPath). 1 on success.
-int StartPicker(const char* applicationPath, const char* commandLine,
+int StartPicker(const wchar_t* applicationPath, const wchar_t* commandLine,
                 PROCESS_INFORMATION* process);
 
 // The first visible dialog window (class #32770) of the process other than
@@ -29,7 +29,7 @@ void EndPicker(PROCESS_INFORMATION* process);
 
 // Types text into the dialog's file-name box (the old-style edit or the
 // Explorer-style combo box). 1 on success.
-int SetFileName(HWND dialog, const char* text);
+int SetFileName(HWND dialog, const wchar_t* text);
 
 // Selects item index (0-based) of the file-type list, as a user would.
 int SelectFileType(HWND dialog, int index);
@@ -42,7 +42,7 @@ int ClickControl(HWND dialog, int id);
 void PressButton(HWND window, int id);
 
 // Types the path into the dialog and presses OK.
-int ChooseFile(HWND dialog, const char* path);
+int ChooseFile(HWND dialog, const wchar_t* path);
 
 // Check-box state (BST_CHECKED / BST_UNCHECKED), -1 on failure.
 int CheckState(HWND dialog, int id);
@@ -55,7 +55,8 @@ int ComboItemText(HWND dialog, int id, int index, wchar_t* text, int capacity);
 int ComboSelection(HWND dialog, int id);
 int MessageBoxText(HWND box, wchar_t* text, int capacity);
 
-// Saves the dialog as it shows on screen to a 24-bit BMP file. 1 on success.
-int SaveWindowBitmap(HWND window, const char* bmpPath);
+// Saves the dialog as it shows on screen, once it has painted, to a 24-bit
+// BMP file. process: the dialog's process (0 for this one). 1 on success.
+int SaveWindowBitmap(HWND window, HANDLE process, const wchar_t* bmpPath);
 
 #endif
