@@ -24,6 +24,8 @@ target_compile_options(filepick_portable PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 
 add_library(filepick_core STATIC
   src/entry/dispatch.cpp
+  src/exchange/replies.cpp
+  src/dialog_support/chosen_file.cpp
   src/dialog_support/dialog_services.cpp
   src/dialog_support/file_dialog.cpp
   src/debug_file/load_dialog.cpp
@@ -34,7 +36,10 @@ target_include_directories(filepick_core PUBLIC src)
 target_compile_options(filepick_core PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 target_link_libraries(filepick_core PUBLIC filepick_portable kernel32)
 
+include(cmake/program-resources.cmake)
+
 add_executable(filepick WIN32 src/entry/main.cpp resources/filepick.rc)
+filepick_program_resources(filepick "File chooser of the 8051 debugger")
 target_compile_options(filepick PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 # The exported routines live in the library: take all of it. Keep the
 # relocation table, since a host may load the program as a module.
@@ -48,7 +53,9 @@ target_link_options(filepick PRIVATE ${STATIC_LINK_OPTIONS}
   $<$<CONFIG:Release,MinSizeRel>:-s>)
 
 add_subdirectory(tools)
+filepick_program_resources(filepick-host "Host companion of filepick")
 add_subdirectory(bench)
+include(cmake/package.cmake)
 
 if(BUILD_TESTING)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)

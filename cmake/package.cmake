@@ -1,0 +1,18 @@
+# The release package: cmake --build build/win --target package gives
+# filepick-<version>-win32.zip with both programs, the README and the
+# SHA-256 sums of the programs.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/SHA256SUMS
+  COMMAND ${CMAKE_COMMAND} -DOUTPUT=${CMAKE_BINARY_DIR}/SHA256SUMS
+          -P ${PROJECT_SOURCE_DIR}/cmake/sha256sums.cmake
+          $<TARGET_FILE:filepick> $<TARGET_FILE:filepick-host>
+  DEPENDS filepick filepick-host ${PROJECT_SOURCE_DIR}/cmake/sha256sums.cmake
+  COMMENT "Listing the programs' SHA-256 sums")
+add_custom_target(checksums ALL DEPENDS ${CMAKE_BINARY_DIR}/SHA256SUMS)
+
+install(TARGETS filepick filepick-host RUNTIME DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${CMAKE_BINARY_DIR}/SHA256SUMS DESTINATION .)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME filepick)
+set(CPACK_PACKAGE_FILE_NAME filepick-${PROJECT_VERSION}-win32)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+include(CPack)
