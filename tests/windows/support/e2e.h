@@ -1,5 +1,10 @@
-// Helpers for the end-to-end tests: the exchange file, test folders and
-// files, and a fixture that starts filepick.exe and always ends it.
+// End-to-end cases as table rows: a request, what the user does in the
+// dialog (a short script), and what must hold afterwards. Every row runs
+// filepick.exe through tools/driver, in a fresh folder holding the files
+// below, and the same checks hold for every row: exit code 1; a reply, when
+// one is expected, of the verb's size whose path is the ASCII short form of
+// the chosen file and opens exactly that file; no reply otherwise; nothing
+// left at C:\FILE.new or C:\FILE.old.
 #ifndef FILEPICK_TEST_E2E_H
 #define FILEPICK_TEST_E2E_H
 
@@ -13,67 +18,72 @@
 
 namespace e2e {
 
-enum {
-    DialogTimeoutMs = 60000,
-    ExitTimeoutMs = 60000
+struct Row {
+    const char* name;
+    const wchar_t* verb;     // the command tail
+    // "dir:TEXT" a path block of TEXT in the ANSI code page; "mode:N" an
+    // integer block; "raw:N" N bytes of 'a'; "raw:nonul" 300 bytes without
+    // a NUL, then more; 0: no request at all.
+    const wchar_t* request;
+    // Steps separated by ';', after the picker started; 0: it must end
+    // without showing a dialog. Dialog: "title T", "types A,B", "type N"
+    // (select item N), "click ID", "check ID 0|1", "enabled ID 0|1",
+    // "text ID T", "pick PATH" (type it, press OK), "answer ID" (press ID
+    // in a prompt over the dialog), "warn TEXT" (a WARNING box saying TEXT,
+    // then OK), "cancel". Files: "put PATH=TEXT" (parents made), "mkdir P",
+    // "hold P" and "holdshared P" (kept open without write or delete
+    // sharing, or with delete sharing), "readonly P", "symlink P>TARGET",
+    // "hardlink P>TARGET", "fill" (the drive, till it is full).
+    const wchar_t* steps;
+    const wchar_t* reply;    // the file whose short path is replied; 0: none
+    const wchar_t* after;    // "PATH=TEXT;PATH=!" (absent) ";PATH=/" (folder)
+    const wchar_t* setup;    // steps before the picker starts (request written)
+    int words[3];            // DoLoadDebugFile: startup skip, symbol only, format
 };
 
-extern const char Exchange[];  // C:\FILE
+// Runs one row (SCOPED_TRACE names it).
+void RunRow(const char* suite, int index, const Row& row);
 
-void RemoveExchange();
-void PutExchange(const std::string& bytes);
-bool ExchangeExists();
-std::string ReadBytes(const std::string& path);  // "<missing>" if absent
+// A fresh folder for a row, C:\filepick-tests\<suite>-<index>, holding
+// the standard files (each file's content is its own name, in UTF-8).
+std::wstring FreshFolder(const char* suite, int index);
 
-// A 300-byte path block holding text.
-std::string PathBlock(const std::string& text);
-// A 4-byte little-endian integer block.
-std::string IntBlock(int value);
-int IntAt(const std::string& bytes, size_t offset);
-// The text at the start of a path block.
-std::string TextOf(const std::string& block);
+// {dir}: the row's folder; {len:N}: as many 'y' as make the text N long.
+std::wstring Expand(const std::wstring& text, const std::wstring& dir);
 
-// A fresh, empty folder C:\filepick-tests\<name> (made anew on each call).
-std::string FreshFolder(const std::string& name);
-void WriteBytes(const std::string& path, const std::string& bytes);
-bool FileExists(const std::string& path);
-std::string ShortPathOf(const std::string& path);
+// Checks "PATH=TEXT;..." (TEXT in UTF-8; ! absent, / a folder, * any file).
+void CheckAfter(const std::wstring& after, const std::wstring& dir);
 
-// filepick.exe beside this test program.
-std::string PickerPath();
+// Runs every row of a table.
+#define RUN_ROWS(suite, table)                                   \
+    TEST(suite, Table)                                           \
+    {                                                            \
+        for (size_t i = 0; i < sizeof table / sizeof *table; ++i) \
+            RunRow(#suite, (int)i, table[i]);                    \
+    }
 
-// Starts filepick.exe with a verb (or any command line) and ends it when
-// the test ends, whatever happened.
-class PickerTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // Writes the request, starts the verb and returns its dialog.
-    HWND Open(const std::string& request, const char* verb);
-    // Starts "<quoted picker path> <tail>".
-    void Start(const std::string& tail);
-    // Starts a command line written by hand.
-    void StartLine(const std::string& commandLine);
-    // The picker's dialog (or a further window such as a prompt when
-    // exclude names the dialog); fails the test on timeout.
-    HWND Dialog(HWND exclude = 0);
-    // Waits for the picker to end; its exit code, or -1 on timeout.
-    int ExitCode();
-    // Types path into the dialog, accepts it, waits for the picker to end
-    // (exit code 1) and returns the reply's path text, or "<none>" when
-    // there is no reply. A reply must have replySize bytes.
-    std::string Pick(HWND dialog, const std::string& path, size_t replySize = 300);
-    // Waits for the picker to end without a dialog: -2 if one shows.
-    int ExitCodeWithoutDialog();
-
-    PROCESS_INFORMATION process_ = {};
-    // A fresh folder for this test: C:\filepick-tests\<suite>-<test>.
-    std::string folder_;
+// A started program, ended by its handle when this goes.
+struct Process {
+    PROCESS_INFORMATION info = {};
+    ~Process() { EndPicker(&info); }
 };
 
-std::wstring Text(HWND window);
-std::wstring ComboText(HWND dialog, int id, int index);
+// Starts a program beside this one with a command tail ("" + tail), or
+// runs it to its end with standard output captured; -1 if it did not end.
+bool Start(Process* process, const std::wstring& exe, const std::wstring& tail);
+int Run(const std::wstring& exe, const std::wstring& tail, std::string* output);
+
+// How long to wait for a dialog or an exit: long, until any wait of this
+// run found nothing in time; then short, so a broken dialog fails fast.
+DWORD WaitBound();
+void NoteTimeout();
+
+std::wstring Wide(const std::string& ansi);
+std::string Ansi(const std::wstring& wide);
+std::string Utf8(const std::wstring& wide);
+std::string ReadFileBytes(const std::wstring& path);  // "<missing>" if absent
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::string ShortPathOf(const std::wstring& path);    // as ANSI bytes
 
 }  // namespace e2e
 

@@ -1,0 +1,168 @@
+// The programs as the host and the integrator meet them: command lines,
+// the host companion's outcomes, and the version both programs carry.
+#include "support/e2e.h"
+
+#include <stdio.h>
+
+namespace e2e {
+namespace {
+
+const wchar_t Exchange[] = L"C:\\FILE";
+
+std::wstring Replace(std::wstring text, const wchar_t* from, const std::wstring& to)
+{
+    size_t at = text.find(from);
+    return at == std::wstring::npos ? text : text.replace(at, wcslen(from), to);
+}
+
+std::wstring Json(const std::wstring& text)
+{
+    std::wstring json;
+    for (wchar_t c : text) {
+        if (c == L'\\' || c == L'"')
+            json += L'\\';
+        json += c;
+    }
+    return json;
+}
+
+struct LineRow {
+    const char* name;
+    const wchar_t* line;  // {picker}: the full path of filepick.exe
+    int exitCode;         // 0: the request written first stays untouched
+};
+
+const LineRow CommandLines[] = {
+    { "a quoted path with spaces, then the verb", L"\"{picker}\"  DoModuleListFile", 1 },
+    { "the verb right after the closing quote", L"\"{picker}\"DoModuleListFile", 1 },
+    { "a tab inside the quotes leaves no verb", L"\"C:\\some\tdir\\filepick.exe\" DoModuleListFile", 0 },
+    { "another letter case", L"\"{picker}\" domodulelistfile", 0 },
+    { "a trailing blank", L"\"{picker}\" DoModuleListFile ", 0 },
+    { "a further argument", L"\"{picker}\" DoModuleListFile extra", 0 },
+    { "an empty tail", L"\"{picker}\" ", 0 },
+    { "only the program name", L"\"{picker}\"", 0 },
+};
+
+TEST(CommandLine, Table)
+{
+    wchar_t picker[MAX_PATH];
+    PathBesideSelf(L"filepick.exe", picker, MAX_PATH);
+    const std::string request = std::string("C:\\request") + std::string(290, '\0');
+    for (const LineRow& row : CommandLines) {
+        SCOPED_TRACE(row.name);
+        DeleteFileW(Exchange);
+        if (row.exitCode == 0)
+            WriteFileBytes(Exchange, request);
+        std::wstring line = Replace(row.line, L"{picker}", picker);
+        Process process;
+        ASSERT_TRUE(StartPicker(picker, line.c_str(), &process.info));
+        EXPECT_EQ(WaitForDialog(process.info.dwProcessId, process.info.hProcess, WaitBound(), 0),
+                  nullptr);
+        DWORD code = 99;
+        EXPECT_TRUE(WaitForExit(process.info.hProcess, WaitBound(), &code));
+        EXPECT_EQ((int)code, row.exitCode);
+        EXPECT_EQ(ReadFileBytes(Exchange), row.exitCode ? "<missing>" : request);
+    }
+    DeleteFileW(Exchange);
+}
+
+struct HostRow {
+    const char* name;
+    const wchar_t* arguments;  // {dir}: the row's folder
+    int status;
+    // Texts the output holds, separated by '|'; {short} and {long}: the
+    // JSON forms of the chosen file's short path and of its own path.
+    const wchar_t* output;
+    const wchar_t* chosen;
+    const wchar_t* setup;  // "PATH=TEXT" written first
+    const wchar_t* after;
+};
+
+const HostRow Host[] = {
+    { "a chosen file as JSON", L"--json --choose \"{dir}\\Blinky main module listing.lst\" "
+      L"DoModuleListFile \"{dir}\"", 0, L"\"status\":\"chosen\"|\"shortPath\":\"{short}\"",
+      L"{dir}\\Blinky main module listing.lst" },
+    { "a file in any script, with its own name as UTF-8", L"--json --choose "
+      L"\"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b.lst\" DoModuleListFile \"{dir}\"", 0,
+      L"\"shortPath\":\"{short}\",\"longPath\":\"{long}\"",
+      L"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b.lst" },
+    { "a debug file reply decoded", L"--type 13 --choose \"{dir}\\Blinky debug output.hex\" "
+      L"DoLoadDebugFile \"{dir}\"", 0,
+      L"short path:   {short}|startup skip: 1|format:       8 (Intel Hex)",
+      L"{dir}\\Blinky debug output.hex" },
+    { "an unknown verb; a stale reply is removed first", L"--json DoNothing", 2,
+      L"\"status\":\"unknown-verb\"", 0, L"C:\\FILE=stale" },
+    { "a timeout ends the picker", L"--json --timeout 2 DoSetDumpFile 1", 3,
+      L"did not end in time" },
+    { "no reply means not chosen", L"--choose \"{dir}\\never created.hex\" DoSetDumpFile 5", 1,
+      L"No file was chosen", 0, 0, L"{dir}\\never created.hex=!" },
+    { "a request folder without an ANSI form is refused",
+      L"--json DoModuleListFile \"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b\"", 3,
+      L"outside this system's code page" },
+    { "the version", L"--version", 0, L"filepick-host " FILEPICK_VERSION_W },
+};
+
+TEST(HostCompanion, Table)
+{
+    for (size_t i = 0; i < sizeof Host / sizeof *Host; ++i) {
+        const HostRow& row = Host[i];
+        SCOPED_TRACE(row.name);
+        std::wstring dir = FreshFolder("HostCompanion", (int)i);
+        if (row.setup) {
+            std::wstring setup = row.setup;
+            WriteFileBytes(setup.substr(0, setup.find(L'=')), Utf8(setup.substr(setup.find(L'=') + 1)));
+        }
+        std::string output;
+        EXPECT_EQ(e2e::Run(L"filepick-host.exe", Expand(row.arguments, dir), &output), row.status);
+        std::wstring want = row.output;
+        if (row.chosen) {
+            std::wstring chosen = Expand(row.chosen, dir);
+            std::wstring shortPath = Wide(ShortPathOf(chosen));
+            want = Replace(want, L"{short}",
+                           wcsstr(row.arguments, L"--json") ? Json(shortPath) : shortPath);
+            want = Replace(want, L"{long}", Json(chosen));
+        }
+        for (size_t start = 0, end; start <= want.size(); start = end + 1) {
+            end = want.find(L'|', start);
+            if (end == std::wstring::npos)
+                end = want.size();
+            std::string part = Utf8(want.substr(start, end - start));
+            EXPECT_NE(output.find(part), std::string::npos) << part << " in " << output;
+        }
+        EXPECT_EQ(ReadFileBytes(Exchange), "<missing>") << "the host takes the reply";
+        EXPECT_EQ(FindWindowW(L"#32770", L"Load Dump File"), nullptr) << "the picker still runs";
+        if (row.after)
+            CheckAfter(row.after, dir);
+    }
+}
+
+TEST(Versions, BothProgramsCarryTheProjectVersion)
+{
+    for (const wchar_t* program : { L"filepick.exe", L"filepick-host.exe" }) {
+        SCOPED_TRACE(Utf8(program));
+        wchar_t path[MAX_PATH];
+        PathBesideSelf(program, path, MAX_PATH);
+        std::string data(GetFileVersionInfoSizeW(path, 0), '\0');
+        ASSERT_FALSE(data.empty());
+        ASSERT_TRUE(GetFileVersionInfoW(path, 0, (DWORD)data.size(), &data[0]));
+        VS_FIXEDFILEINFO* fixed = 0;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueW(&data[0], L"\\", (void**)&fixed, &length));
+        int major = 0, minor = 0, patch = 0;
+        swscanf(FILEPICK_VERSION_W, L"%d.%d.%d", &major, &minor, &patch);
+        EXPECT_EQ(fixed->dwFileVersionMS, (DWORD)(major << 16 | minor));
+        EXPECT_EQ(fixed->dwFileVersionLS, (DWORD)(patch << 16));
+        const wchar_t* const strings[][2] = { { L"ProductName", L"filepick" },
+                                              { L"FileVersion", FILEPICK_VERSION_W },
+                                              { L"OriginalFilename", program } };
+        for (const auto& pair : strings) {
+            wchar_t* value = 0;
+            std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + pair[0];
+            ASSERT_TRUE(VerQueryValueW(&data[0], key.c_str(), (void**)&value, &length)) << Utf8(key);
+            EXPECT_EQ(std::wstring(value), pair[1]);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,37 @@
+# Makes the release package, unpacks it, checks what it holds, and runs the
+# unpacked programs under Wine.
+#   cmake -DBUILD=<build/win> -DVERSION=<version> -P package_test.cmake
+set(name filepick-${VERSION}-win32)
+set(work ${BUILD}/package-test)
+file(REMOVE_RECURSE ${work})
+file(MAKE_DIRECTORY ${work})
+execute_process(COMMAND ${CMAKE_CPACK_COMMAND} -G ZIP -B ${work}
+                WORKING_DIRECTORY ${BUILD} RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0 OR NOT EXISTS ${work}/${name}.zip)
+  message(FATAL_ERROR "cpack made no ${name}.zip (${status})")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${work}/${name}.zip
+                WORKING_DIRECTORY ${work})
+file(GLOB_RECURSE unpacked RELATIVE ${work}/${name} ${work}/${name}/*)
+list(SORT unpacked)
+if(NOT unpacked STREQUAL "README.md;SHA256SUMS;filepick-host.exe;filepick.exe")
+  message(FATAL_ERROR "the package holds: ${unpacked}")
+endif()
+file(STRINGS ${work}/${name}/SHA256SUMS sums)
+foreach(line IN LISTS sums)
+  string(REGEX MATCH "^([0-9a-f]+)  (.+)$" line "${line}")
+  file(SHA256 ${work}/${name}/${CMAKE_MATCH_2} sum)
+  if(NOT sum STREQUAL CMAKE_MATCH_1)
+    message(FATAL_ERROR "SHA256SUMS does not match ${CMAKE_MATCH_2}")
+  endif()
+endforeach()
+list(LENGTH sums count)
+execute_process(COMMAND ${BUILD}/wine-run ${work}/${name}/filepick-host.exe --version
+                OUTPUT_VARIABLE version RESULT_VARIABLE status)
+execute_process(COMMAND ${BUILD}/wine-run ${work}/${name}/filepick.exe NoSuchVerb
+                RESULT_VARIABLE unknown)
+if(NOT count EQUAL 2 OR NOT status EQUAL 0 OR NOT version MATCHES "^filepick-host ${VERSION}"
+   OR NOT unknown EQUAL 0)
+  message(FATAL_ERROR "sums ${count}, --version ${status}: ${version}, unknown verb: ${unknown}")
+endif()
+message(STATUS "${name}.zip: ${unpacked}; ${version}")
