@@ -18,6 +18,7 @@
 
 #include "debug_file/vendor_table.h"
 #include "driver/picker_driver.h"
+#include "driver/program_module.h"
 #include "entry/command_line.h"
 #include "exchange/exchange.h"
 #include "exchange/layouts.h"
@@ -36,23 +37,31 @@ struct HostOptions {
     const wchar_t* request;
     const wchar_t* choose;      // drive the dialog and pick this file
     const wchar_t* screenshot;  // save the open dialog as a BMP first
-    int fileType;               // with --choose: file type to select (1-based)
+    const wchar_t* steps;       // further steps of a user, before --choose
+    int fileType;               // file type to select first (1-based)
     int json;
     int version;
+    int module;                 // call the exported dialog in this process
     DWORD timeoutMs;            // INFINITE unless --timeout
 };
 
 static void Usage()
 {
     fprintf(stderr,
-            "usage: filepick-host [--json] [--timeout SECONDS] [--choose PATH [--type N]]\n"
-            "                     [--screenshot FILE.bmp] VERB [request]\n"
+            "usage: filepick-host [--json] [--timeout SECONDS] [--type N] [--steps STEPS]\n"
+            "                     [--choose PATH] [--screenshot FILE.bmp] VERB [request]\n"
+            "       filepick-host --module [options] DoLoadDebugFile [dir]\n"
             "       filepick-host --version\n"
-            "  --choose PATH    pick PATH in the dialog by script, as the tests do\n"
-            "  --type N         with --choose: select file type N (1 = first) first\n"
-            "  --screenshot F   save the open dialog as a BMP picture\n"
+            "  --type N         select file type N (1 = first)\n"
+            "  --steps STEPS    then act as a user: steps separated by ';' of\n"
+            "                   type N, click ID, pick PATH, answer ID, warn TEXT, cancel\n"
+            "  --choose PATH    then pick PATH in the dialog\n"
+            "  --screenshot F   save the open dialog as a BMP picture first\n"
             "  --timeout S      end the picker after S seconds\n"
             "  --json           print the outcome as one JSON object\n"
+            "  --module         load filepick.exe as a module and call its exported\n"
+            "                   dialog, as a host that does so (the file name and the\n"
+            "                   words it fills are printed)\n"
             "  VERB: DoLoadDebugFile [dir] | DoSetDumpFile MODE | DoModuleListFile [dir]\n"
             "  MODE: 0 save dump, 1 load dump, 2 log file\n"
             "exit status: 0 chosen, 1 not chosen, 2 unknown verb, 3 could not run\n");
@@ -72,8 +81,12 @@ static int ParseOptions(int argc, wchar_t** argv, HostOptions* options)
     int i = 1;
     for (; i < argc && wcsncmp(argv[i], L"--", 2) == 0; ++i) {
         const wchar_t* name = argv[i];
-        if (wcscmp(name, L"--json") == 0 || wcscmp(name, L"--version") == 0) {
-            (name[2] == L'j' ? options->json : options->version) = 1;
+        int* flag = wcscmp(name, L"--json") == 0      ? &options->json
+                    : wcscmp(name, L"--version") == 0 ? &options->version
+                    : wcscmp(name, L"--module") == 0  ? &options->module
+                                                      : 0;
+        if (flag) {
+            *flag = 1;
             continue;
         }
         if (i + 1 >= argc)
@@ -88,6 +101,8 @@ static int ParseOptions(int argc, wchar_t** argv, HostOptions* options)
             options->fileType = (int)number;
         } else if (wcscmp(name, L"--screenshot") == 0) {
             options->screenshot = value;
+        } else if (wcscmp(name, L"--steps") == 0) {
+            options->steps = value;
         } else if (wcscmp(name, L"--timeout") == 0) {
             if (!ParseNumber(value, 1, 86400, &number))
                 return 0;
@@ -229,26 +244,34 @@ static int Fail(const HostOptions* options, int status, const char* message)
     return status;
 }
 
-// Picks options->choose in the dialog the way a user would.
-static int DriveDialog(const HostOptions* options, PROCESS_INFORMATION* process)
+// Acts in the dialog the way a user would: --type, --steps, --choose.
+static int DriveDialog(const HostOptions* options, DWORD processId, HANDLE process)
 {
-    HWND dialog = WaitForDialog(process->dwProcessId, process->hProcess, DialogTimeoutMs, 0);
-    if (!dialog)
+    PickerSession session = { processId, process, DialogTimeoutMs, 0, 0 };
+    if (!SessionDialog(&session))
         return 0;
-    if (options->fileType > 0 && !SelectFileType(dialog, options->fileType - 1))
-        fprintf(stderr, "filepick-host: the dialog has no file type %d\n", options->fileType);
-    if (options->screenshot &&
-        !SaveWindowBitmap(dialog, process->hProcess, options->screenshot))
+    wchar_t steps[MAX_PATH + 32] = L"";
+    wchar_t failed[MAX_PATH + 32];
+    if (options->fileType > 0) {
+        _snwprintf(steps, MAX_PATH + 32, L"type %d", options->fileType - 1);
+        if (!RunSteps(&session, steps, failed, MAX_PATH + 32))
+            fprintf(stderr, "filepick-host: the dialog has no file type %d\n", options->fileType);
+    }
+    if (options->screenshot && !SaveWindowBitmap(session.dialog, process, options->screenshot))
         fprintf(stderr, "filepick-host: could not save the screenshot\n");
+    if (options->steps && !RunSteps(&session, options->steps, failed, MAX_PATH + 32)) {
+        fwprintf(stderr, L"filepick-host: the step \"%ls\" could not be done\n", failed);
+        return 0;
+    }
     if (!options->choose)
         return 1;
     // The dialogs want backslashes; scripts on Linux tend to write slashes.
-    wchar_t path[MAX_PATH];
-    lstrcpynW(path, options->choose, MAX_PATH);
-    for (wchar_t* p = path; *p; ++p)
+    _snwprintf(steps, MAX_PATH + 32, L"pick %ls", options->choose);
+    steps[MAX_PATH + 31] = 0;
+    for (wchar_t* p = steps; *p; ++p)
         if (*p == L'/')
             *p = L'\\';
-    return ChooseFile(dialog, path);
+    return RunSteps(&session, steps, failed, MAX_PATH + 32);
 }
 
 // Reads the reply (if any) and removes it, so a later run cannot take it
@@ -262,6 +285,50 @@ static int TakeReply(int verb, unsigned char* reply)
     fclose(file);
     remove(ExchangePath);
     return size == ExchangeReplySize(verb);
+}
+
+static DWORD WINAPI DriveOwnDialog(void* options)
+{
+    return DriveDialog((const HostOptions*)options, GetCurrentProcessId(), 0);
+}
+
+// --module: the debug-file dialog through the export, in this process, as
+// a host that loaded filepick.exe as a module calls it. The caller's words
+// start at -1, so that words the call leaves alone show.
+static int RunModule(const HostOptions* options, const char* folder)
+{
+    wchar_t picker[MAX_PATH];
+    PathBesideSelf(L"filepick.exe", picker, MAX_PATH);
+    HMODULE module = LoadProgramAsModule(picker);
+    LoadDebugFileProc load =
+        module ? (LoadDebugFileProc)(void*)GetProcAddress(module, FILEPICK_EXPORT_LOADDEBUGFILE) : 0;
+    if (!load)
+        return Fail(options, HostCouldNotRun, "cannot load filepick.exe as a module");
+    HANDLE driver = 0;
+    if (options->choose || options->steps || options->fileType || options->screenshot)
+        driver = CreateThread(0, 0, DriveOwnDialog, (void*)options, 0, 0);
+    VENDORFORMAT format = -1;
+    int startupSkip = -1;
+    int symbolOnly = -1;
+    char fileName[PathBlockSize] = "";
+    char hostOptions[] = "";  // a host with options of its own: "Options..." stays enabled
+    int result = load(0, 0, format, fileName, startupSkip, symbolOnly, hostOptions, folder);
+    if (driver) {
+        WaitForSingleObject(driver, DialogTimeoutMs);
+        CloseHandle(driver);
+    }
+    if (options->json) {
+        printf("{\"status\":\"%s\",\"fileName\":", result ? "chosen" : "not-chosen");
+        wchar_t wide[PathBlockSize];
+        MultiByteToWideChar(CP_ACP, 0, fileName, -1, wide, PathBlockSize);
+        PrintJsonString(wide);
+        printf(",\"startupSkip\":%d,\"symbolOnly\":%d,\"format\":%d}\n", startupSkip,
+               symbolOnly, format);
+    } else {
+        printf("result:       %d\nfile name:    %s\nstartup skip: %d\nsymbol only:  %d\n"
+               "format:       %d\n", result, fileName, startupSkip, symbolOnly, format);
+    }
+    return result ? HostChosen : HostNotChosen;
 }
 
 int wmain(int argc, wchar_t** argv)
@@ -279,6 +346,11 @@ int wmain(int argc, wchar_t** argv)
     unsigned char request[PathBlockSize];
     if (verb >= 0 && !BuildRequest(&options, verb, request))
         return HostCouldNotRun;
+    if (options.module) {
+        if (verb != VerbLoadDebugFile)
+            return Fail(&options, HostCouldNotRun, "--module takes DoLoadDebugFile");
+        return RunModule(&options, (const char*)request);
+    }
 
     // A stale file could be read as this run's reply: it goes first.
     remove(ExchangePath);
@@ -298,12 +370,13 @@ int wmain(int argc, wchar_t** argv)
         return Fail(&options, HostCouldNotRun, "cannot start filepick.exe");
 
     DWORD timeout = options.timeoutMs;
-    if ((options.choose || options.screenshot) && !DriveDialog(&options, &process)) {
+    if ((options.choose || options.screenshot || options.steps || options.fileType) &&
+        !DriveDialog(&options, process.dwProcessId, process.hProcess)) {
         EndPicker(&process);
         remove(ExchangePath);
         return Fail(&options, HostCouldNotRun, "the dialog did not appear");
     }
-    if (options.choose && timeout == INFINITE)
+    if ((options.choose || options.steps) && timeout == INFINITE)
         timeout = ChooseExitTimeoutMs;
     DWORD exitCode = 0;
     if (!WaitForExit(process.hProcess, timeout, &exitCode)) {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "debug_file/debug_file.h"
+#include "driver/program_module.h"
 #include "support/e2e.h"
-#include "support/module_loader.h"
 
 namespace {
 
@@ -19,29 +19,28 @@ HMODULE Program()
     static HMODULE module = [] {
         wchar_t path[MAX_PATH];
         PathBesideSelf(L"filepick.exe", path, MAX_PATH);
-        return LoadProgramAsModule(e2e::Ansi(path).c_str());
+        return LoadProgramAsModule(path);
     }();
     return module;
 }
 
 void* Export(const char* name) { return (void*)GetProcAddress(Program(), name); }
 
-// Calls function with count copies of argument the way a host calls a
-// __stdcall routine, and returns how far the stack pointer moved: 0 when the
-// routine took its arguments off the stack itself, as __stdcall does.
-int StackDrift(void* function, int count, int argument, int* result)
+// Calls function with the arguments as a host calls a __stdcall routine and
+// returns how far the stack pointer moved: 0 when the routine took its
+// arguments off the stack itself, as __stdcall does.
+int StackDrift(void* function, const std::vector<int>& arguments, int* result)
 {
     int drift;
     __asm__ volatile("mov %%esp, %%esi\n\t"
-                     "mov %[count], %%ecx\n\t"
-                     "1: push %[argument]\n\t"
+                     "1: push -4(%%edi, %%ecx, 4)\n\t"
                      "loop 1b\n\t"
                      "call *%%eax\n\t"
                      "mov %%esp, %%ecx\n\t"
                      "sub %%esi, %%ecx\n\t"
                      "mov %%esi, %%esp\n\t"
                      : "=a"(*result), "=c"(drift)
-                     : "a"(function), [count] "D"(count), [argument] "b"(argument)
+                     : "0"(function), "1"(arguments.size()), "D"(arguments.data())
                      : "esi", "edx", "memory", "cc");
     return drift;
 }
@@ -50,21 +49,20 @@ TEST(Exports, NamesConventionAndConversions)
 {
     ASSERT_NE(Program(), nullptr);
     EXPECT_EQ(Export("GetVendorIndex"), nullptr) << "only the host's names";
-    EXPECT_NE(Export(FILEPICK_EXPORT_LOADDEBUGFILE), nullptr);
     // The table is tested natively; these reach it through the exports.
-    const struct { const char* name; int count, argument, result; } calls[] = {
-        { FILEPICK_EXPORT_GETVENDORINDEX, 1, 7, 11 },
-        { FILEPICK_EXPORT_GETVENDORINDEX, 1, 9, 0 },
-        { FILEPICK_EXPORT_SETINDXVEND, 1, 13, 8 },
-        { FILEPICK_EXPORT_SETINDXVEND, 1, 15, 7 },
-        { FILEPICK_EXPORT_LOADFILEHOOK, 4, 0, 0 },  // message 0: nothing to do
+    const struct { const char* name; std::vector<int> arguments; int result; } calls[] = {
+        { FILEPICK_EXPORT_GETVENDORINDEX, { 7 }, 11 },
+        { FILEPICK_EXPORT_GETVENDORINDEX, { 9 }, 0 },
+        { FILEPICK_EXPORT_SETINDXVEND, { 13 }, 8 },
+        { FILEPICK_EXPORT_SETINDXVEND, { 15 }, 7 },
+        { FILEPICK_EXPORT_LOADFILEHOOK, { 0, 0, 0, 0 }, 0 },  // message 0: nothing to do
     };
     for (const auto& call : calls) {
-        SCOPED_TRACE(std::string(call.name) + " " + std::to_string(call.argument));
+        SCOPED_TRACE(call.name);
         void* function = Export(call.name);
         ASSERT_NE(function, nullptr);
         int result = -1;
-        EXPECT_EQ(StackDrift(function, call.count, call.argument, &result), 0) << "not __stdcall";
+        EXPECT_EQ(StackDrift(function, call.arguments, &result), 0) << "not __stdcall";
         EXPECT_EQ(result, call.result);
     }
 }
@@ -100,11 +98,10 @@ TEST(LoadDialogTemplate, FieldByField)
     const WORD* p = (const WORD*)LockResource(LoadResource(Program(), found));
     auto dword = [&p] { DWORD d = p[0] | (DWORD)p[1] << 16; p += 2; return d; };
     auto text = [&p] { std::wstring t = (const wchar_t*)p; p += t.size() + 1; return t; };
+    auto shorts = [&p](int n) { std::vector<short> v(p, p + n); p += n; return v; };
     EXPECT_EQ(dword(), 0x90C800C0u) << "style; an extended template would differ";
     EXPECT_EQ(dword(), 0u);
-    EXPECT_EQ(p[0], 16);
-    EXPECT_EQ(std::vector<short>(p + 1, p + 5), (std::vector<short>{ 9, 26, 282, 141 }));
-    p += 5;
+    EXPECT_EQ(shorts(5), (std::vector<short>{ 16, 9, 26, 282, 141 }));
     EXPECT_EQ(text(), L"") << "no menu";
     EXPECT_EQ(text(), L"") << "no class";
     EXPECT_EQ(text(), L"Load File");
@@ -115,87 +112,79 @@ TEST(LoadDialogTemplate, FieldByField)
         p = (const WORD*)(((DWORD_PTR)p + 3) & ~(DWORD_PTR)3);
         EXPECT_EQ(dword(), want.style);
         EXPECT_EQ(dword(), 0u);
-        EXPECT_EQ(std::vector<short>(p, p + 4), (std::vector<short>{ want.x, want.y, want.cx, want.cy }));
-        p += 4;
-        EXPECT_EQ(*p++, want.id);
-        EXPECT_EQ(p[0], 0xFFFF);
-        EXPECT_EQ(p[1], want.klass);
-        p += 2;
+        EXPECT_EQ(shorts(7), (std::vector<short>{ want.x, want.y, want.cx, want.cy, (short)want.id,
+                                                  -1, (short)want.klass }));
         EXPECT_EQ(text(), want.text);
         EXPECT_EQ(*p++, 0) << "no creation data";
     }
 }
 
-// One call of the exported dialog, driven from a second thread.
-struct Script {
+// Calls of the exported dialog from this thread, driven from a second one.
+const struct Call {
     const char* name;
-    bool accept;           // else Cancel
-    bool toggleBoxes;      // click both boxes first
-    int fileType;          // item to select, -1 to leave
-    const wchar_t* file;   // in the folder
-    bool options;          // pass a non-null options text
-    bool fullPathBack;     // fileName gets the full path (else the short one)
-    int format, startupSkip, symbolOnly;  // the caller's words afterwards
-    bool optionsEnabled;   // seen by the driver
+    const wchar_t* steps;
+    bool options;           // a non-null options text: "Options..." enabled
+    const wchar_t* chosen;  // in the folder; the caller gets its full path
+    bool shortForm;         // or, when it has no exact ANSI form, its short one
+    int result, format, startupSkip, symbolOnly;  // the caller's words after
+} Calls[] = {
+    { "accept fills the caller's words", L"click 4390;click 4391;type 12;pick {dir}\\blinky.c",
+      true, L"blinky.c", false, 1, 8, 0, 1 },
+    { "cancel leaves them alone", L"click 4390;type 12;cancel", false, 0, false, 0, 3, 7, 9 },
+    { "a name outside the code page comes back short",
+      L"pick {dir}\\\u0416\u0443\u0440\u043d\u0430\u043b.lst", false,
+      L"\u0416\u0443\u0440\u043d\u0430\u043b.lst", true, 1, 3, 1, 0 },
 };
 
-const Script Calls[] = {
-    { "accept fills the caller's words", true, true, 12, L"blinky.hex", true, true, 8, 0, 1, true },
-    { "cancel leaves them alone", false, true, 12, L"blinky.hex", false, false, 3, 7, 9, false },
-    { "a name outside the code page comes back short", true, false, -1,
-      L"\u0416\u0443\u0440\u043d\u0430\u043b.hex", false, false, 3, 1, 0, false },
+struct Driving {
+    const Call* call;
+    std::wstring dir;
+    int optionsEnabled = -1;
 };
 
 DWORD WINAPI Drive(void* param)
 {
-    const Script* script = (const Script*)param;
-    HWND dialog = WaitForDialog(GetCurrentProcessId(), 0, e2e::WaitBound(), 0);
-    if (!dialog)
+    Driving* driving = (Driving*)param;
+    PickerSession session = { GetCurrentProcessId(), 0, e2e::WaitBound(), 0, 0 };
+    if (!SessionDialog(&session))
         return 0;
-    DWORD enabled = IsWindowEnabled(GetDlgItem(dialog, 4392)) ? 2 : 1;
-    if (script->toggleBoxes) {
-        ClickControl(dialog, 4390);
-        ClickControl(dialog, 4391);
-    }
-    if (script->fileType >= 0)
-        SelectFileType(dialog, script->fileType);
-    if (script->accept)
-        ChooseFile(dialog, script->file);
-    else
-        PressButton(dialog, IDCANCEL);
-    return enabled;
+    driving->optionsEnabled = IsWindowEnabled(GetDlgItem(session.dialog, 4392)) != 0;
+    wchar_t failed[MAX_PATH];
+    return RunSteps(&session, e2e::Expand(driving->call->steps, driving->dir).c_str(), failed, MAX_PATH);
 }
 
 TEST(LoadDebugFileExport, Calls)
 {
-    auto load = (LoadDebugFileProc)Export(FILEPICK_EXPORT_LOADDEBUGFILE);
+    void* load = Export(FILEPICK_EXPORT_LOADDEBUGFILE);
     ASSERT_NE(load, nullptr);
     for (size_t i = 0; i < sizeof Calls / sizeof *Calls; ++i) {
-        const Script& script = Calls[i];
-        SCOPED_TRACE(script.name);
+        const Call& call = Calls[i];
+        SCOPED_TRACE(call.name);
         // A folder per call: the old-style dialog leaves this process's
         // current directory in the last one it showed.
-        std::wstring folder = e2e::FreshFolder("Export", (int)i);
-        std::wstring file = folder + L"\\" + script.file;
-        e2e::WriteFileBytes(file, "x");
-        HANDLE driver = CreateThread(0, 0, Drive, (void*)&script, 0, 0);
+        Driving driving = { &call, e2e::FreshFolder("Export", (int)i) };
+        HANDLE driver = CreateThread(0, 0, Drive, &driving, 0, 0);
         VENDORFORMAT format = 3;
         char fileName[300] = "untouched";
         int startupSkip = 7, symbolOnly = 9;
         char options[] = "";
-        int result = load(0, 0, format, fileName, startupSkip, symbolOnly,
-                          script.options ? options : nullptr, e2e::Ansi(folder).c_str());
-        DWORD enabled = 0;
+        std::string folder = e2e::Ansi(driving.dir);
+        int result = -1;
+        EXPECT_EQ(StackDrift(load, { 0, 0, (int)&format, (int)fileName, (int)&startupSkip,
+                                     (int)&symbolOnly, (int)(call.options ? options : nullptr),
+                                     (int)folder.c_str() }, &result), 0) << "not __stdcall";
+        DWORD driven = 0;
         EXPECT_EQ(WaitForSingleObject(driver, e2e::WaitBound()), WAIT_OBJECT_0);
-        GetExitCodeThread(driver, &enabled);
+        GetExitCodeThread(driver, &driven);
         CloseHandle(driver);
-        EXPECT_EQ(enabled, script.optionsEnabled ? 2u : 1u) << "Options... (0: no dialog)";
-        EXPECT_EQ(result != 0, script.accept);
-        EXPECT_EQ(format, script.format);
-        EXPECT_EQ(startupSkip, script.startupSkip);
-        EXPECT_EQ(symbolOnly, script.symbolOnly);
-        std::string want = !script.accept ? "" : script.fullPathBack ? e2e::Ansi(file)
-                                                                     : e2e::ShortPathOf(file);
+        EXPECT_TRUE(driven) << "the dialog was not driven";
+        EXPECT_EQ(driving.optionsEnabled, call.options);
+        EXPECT_EQ(result != 0, call.result != 0);
+        EXPECT_EQ(format, call.format);
+        EXPECT_EQ(startupSkip, call.startupSkip);
+        EXPECT_EQ(symbolOnly, call.symbolOnly);
+        std::wstring chosen = call.chosen ? driving.dir + L"\\" + call.chosen : L"";
+        std::string want = call.shortForm ? e2e::ShortPathOf(chosen) : e2e::Ansi(chosen);
         EXPECT_STRCASEEQ(fileName, want.c_str());
     }
 }

@@ -99,6 +99,10 @@ const HostRow Host[] = {
     { "a request folder without an ANSI form is refused",
       L"--json DoModuleListFile \"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b\"", 3,
       L"outside this system's code page" },
+    { "the exported dialog, called as a host that loads the module calls it",
+      L"--module --type 13 --choose \"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b.lst\" "
+      L"DoLoadDebugFile \"{dir}\"", 0, L"result:       1|file name:    {short}|format:       8",
+      L"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b.lst" },
     { "the version", L"--version", 0, L"filepick-host " FILEPICK_VERSION_W },
 };
 

@@ -235,6 +235,96 @@ int MessageBoxText(HWND box, wchar_t* text, int capacity)
     return search.found;
 }
 
+static HWND SessionWindow(PickerSession* session, HWND exclude)
+{
+    return WaitForDialog(session->processId, session->process, session->waitMs, exclude);
+}
+
+HWND SessionDialog(PickerSession* session)
+{
+    if (!session->dialog || !IsWindow(session->dialog))
+        session->dialog = SessionWindow(session, session->closed);
+    return session->dialog;
+}
+
+static void WaitIdle(PickerSession* session)
+{
+    if (session->process)
+        WaitForInputIdle(session->process, session->waitMs);
+}
+
+static int IsWarning(HWND window)
+{
+    wchar_t caption[16];
+    return window && WindowText(window, caption, 16) && wcscmp(caption, L"WARNING") == 0;
+}
+
+// Presses a button of a prompt or message box and waits till it goes.
+static int Dismiss(PickerSession* session, HWND box, int id)
+{
+    PressButton(box, id);
+    session->closed = box;
+    for (DWORD start = GetTickCount(); IsWindow(box); Sleep(PollMs))
+        if (GetTickCount() - start > session->waitMs)
+            return 0;
+    WaitIdle(session);
+    return 1;
+}
+
+static int RunStep(PickerSession* session, const wchar_t* op, const wchar_t* argument)
+{
+    HWND dialog = SessionDialog(session);
+    if (wcscmp(op, L"warn") == 0) {
+        // The dialog has ended by now, or is ending: the box may be all
+        // there is, or come up after it.
+        HWND box = IsWarning(dialog) ? dialog : SessionWindow(session, dialog);
+        wchar_t text[1024];
+        if (!IsWarning(box) || !MessageBoxText(box, text, 1024) || !wcsstr(text, argument))
+            return 0;
+        session->dialog = 0;
+        return Dismiss(session, box, IDOK);
+    }
+    if (!dialog)
+        return 0;
+    int id = _wtoi(argument);
+    if (wcscmp(op, L"answer") == 0) {
+        HWND prompt = SessionWindow(session, dialog);
+        return prompt && Dismiss(session, prompt, id);
+    }
+    if (wcscmp(op, L"type") == 0)
+        return SelectFileType(dialog, id);
+    if (wcscmp(op, L"click") == 0)
+        return ClickControl(dialog, id);
+    if (wcscmp(op, L"pick") == 0)
+        return ChooseFile(dialog, argument);
+    if (wcscmp(op, L"cancel") == 0) {
+        WaitIdle(session);
+        PressButton(dialog, IDCANCEL);
+        return 1;
+    }
+    return 0;
+}
+
+int RunSteps(PickerSession* session, const wchar_t* steps, wchar_t* failed, int capacity)
+{
+    for (const wchar_t* next = steps; *next;) {
+        const wchar_t* start = next;
+        const wchar_t* end = wcschr(start, L';');
+        int length = end ? (int)(end - start) : lstrlenW(start);
+        next = end ? end + 1 : start + length;
+        wchar_t step[MAX_PATH + 16];
+        lstrcpynW(step, start, length + 1 < MAX_PATH + 16 ? length + 1 : MAX_PATH + 16);
+        wchar_t* argument = wcschr(step, L' ');
+        if (argument)
+            *argument++ = 0;
+        if (!RunStep(session, step, argument ? argument : L"")) {
+            lstrcpynW(failed, start, length + 1 < capacity ? length + 1 : capacity);
+            return 0;
+        }
+    }
+    return 1;
+}
+
 static BOOL CALLBACK FindPendingPaint(HWND child, LPARAM pending)
 {
     if (IsWindowVisible(child) && GetUpdateRect(child, 0, FALSE))

@@ -55,6 +55,25 @@ int ComboItemText(HWND dialog, int id, int index, wchar_t* text, int capacity);
 int ComboSelection(HWND dialog, int id);
 int MessageBoxText(HWND box, wchar_t* text, int capacity);
 
+// A picker driven through its dialogs, one step at a time.
+struct PickerSession {
+    DWORD processId;
+    HANDLE process;  // 0: a dialog of this process, shown by another thread
+    DWORD waitMs;    // the bound of every wait
+    HWND dialog;     // the dialog the steps act on; found when first needed
+    HWND closed;     // a window that went, not to be taken for the next one
+};
+
+// Runs steps separated by ';', as a user would: "type N" (select file type
+// N, 0 = first), "click ID", "pick PATH" (type it, press OK), "answer ID"
+// (press ID in a prompt over the dialog, wait till it goes), "warn TEXT"
+// (a message box captioned WARNING that says TEXT: press OK), "cancel".
+// 1 when every step was done; else 0, with the failed step in failed.
+int RunSteps(PickerSession* session, const wchar_t* steps, wchar_t* failed, int capacity);
+
+// The session's dialog, waited for if it is not there yet (0 on timeout).
+HWND SessionDialog(PickerSession* session);
+
 // Saves the dialog as it shows on screen, once it has painted, to a 24-bit
 // BMP file. process: the dialog's process (0 for this one). 1 on success.
 int SaveWindowBitmap(HWND window, HANDLE process, const wchar_t* bmpPath);

@@ -7,10 +7,7 @@
 #include <vector>
 
 namespace e2e {
-
 namespace {
-
-enum { LongWaitMs = 60000, ShortWaitMs = 5000 };
 
 const wchar_t Exchange[] = L"C:\\FILE";
 const wchar_t* const Leftovers[] = { L"C:\\FILE.new", L"C:\\FILE.old" };
@@ -24,16 +21,8 @@ const wchar_t* const StandardFiles[] = {
     L"\u03a9mega.c", L"Omega.c", L"Olog.log",     // omega and its look-alike
 };
 
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool IsFolder(const std::wstring& path)
-{
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
+bool Exists(const std::wstring& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring Marker()
 {
@@ -42,33 +31,29 @@ std::wstring Marker()
     return path;
 }
 
-// The Linux path of a Windows one (Wine's own export).
-std::wstring UnixPath(const std::wstring& path)
+// Wine runs Linux programs too, but gives no handle to wait on: this runs
+// command on the paths' Linux forms and waits until the last one exists, or
+// is gone. (A link made from Windows would be one of Wine's own.)
+void RunUnix(const wchar_t* command, const std::vector<std::wstring>& paths, bool exists)
 {
-    typedef char*(CDECL * Proc)(const wchar_t*);
-    Proc unixName = (Proc)GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name");
-    char* name = unixName ? unixName(path.c_str()) : 0;
-    std::wstring result = name ? Wide(name) : L"";
-    HeapFree(GetProcessHeap(), 0, name);
-    return result;
-}
-
-// Runs a Linux program (Wine starts those too, but gives no handle to wait
-// on) and waits until path exists, or is gone: links, and removing them.
-void RunUnix(const std::wstring& commandLine, const std::wstring& path, bool exists)
-{
-    Process process;
-    ASSERT_TRUE(StartPicker(0, commandLine.c_str(), &process.info)) << Utf8(commandLine);
-    for (DWORD start = GetTickCount(); Exists(path) != exists;) {
-        ASSERT_LT(GetTickCount() - start, WaitBound()) << Utf8(commandLine);
-        Sleep(10);
+    typedef char*(CDECL * UnixName)(const wchar_t*);
+    UnixName unixName = (UnixName)GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name");
+    std::wstring line = command;
+    for (const std::wstring& path : paths) {
+        char* name = unixName(path.c_str());
+        line += L" \"" + Wide(name ? name : "") + L"\"";
+        HeapFree(GetProcessHeap(), 0, name);
     }
+    Process process;
+    ASSERT_TRUE(StartPicker(0, line.c_str(), &process.info)) << Utf8(line);
+    for (DWORD start = GetTickCount(); Exists(paths.back()) != exists; Sleep(10))
+        ASSERT_LT(GetTickCount() - start, WaitBound()) << Utf8(line);
 }
 
 void RemoveTree(const std::wstring& path)
 {
     if (Exists(path))
-        RunUnix(L"/bin/rm -rf \"" + UnixPath(path) + L"\"", path, false);
+        RunUnix(L"/bin/rm -rf", { path }, false);
 }
 
 void MakeParents(const std::wstring& path)
@@ -77,65 +62,31 @@ void MakeParents(const std::wstring& path)
         CreateDirectoryW(path.substr(0, at).c_str(), 0);
 }
 
-std::wstring Replace(std::wstring text, const std::wstring& from, const std::wstring& to)
-{
-    for (size_t at = text.find(from); at != std::wstring::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
-}  // namespace
-
-std::wstring Expand(const std::wstring& text, const std::wstring& dir)
-{
-    std::wstring result = Replace(text, L"{dir}", dir);
-    size_t at = result.find(L"{len:");
-    if (at != std::wstring::npos) {
-        size_t end = result.find(L'}', at);
-        size_t total = (size_t)_wtoi(result.c_str() + at + 5);
-        result.erase(at, end - at + 1);
-        result.insert(at, std::wstring(total - result.size(), L'y'));
-    }
-    return result;
-}
-
-namespace {
-
 std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator)
 {
-    std::vector<std::wstring> parts;
-    size_t start = 0;
-    for (size_t at; (at = text.find(separator, start)) != std::wstring::npos; start = at + 1)
-        parts.push_back(text.substr(start, at - start));
-    parts.push_back(text.substr(start));
+    std::vector<std::wstring> parts(1);
+    for (wchar_t c : text) {
+        if (c == separator)
+            parts.emplace_back();
+        else
+            parts.back().push_back(c);
+    }
     return parts;
 }
 
 std::string RequestBytes(const std::wstring& request, const std::wstring& dir)
 {
-    std::wstring kind = request.substr(0, request.find(L':') + 1);
-    std::wstring value = request.substr(kind.size());
-    if (kind == L"mode:") {
-        unsigned mode = (unsigned)_wtoi(value.c_str());
-        std::string block(4, '\0');
-        for (int i = 0; i < 4; ++i)
-            block[i] = (char)(mode >> (8 * i));
-        return block;
+    std::wstring kind = request.substr(0, request.find(L':')), value = request.substr(kind.size() + 1);
+    if (kind == L"mode") {
+        unsigned mode = (unsigned)wcstoll(value.c_str(), 0, 10);
+        return std::string{ (char)mode, (char)(mode >> 8), (char)(mode >> 16), (char)(mode >> 24) };
     }
-    if (kind == L"raw:")
+    if (kind == L"raw")
         return value == L"nonul" ? std::string(300, 'q') + "tail past the block"
                                  : std::string((size_t)_wtoi(value.c_str()), 'a');
     std::string block = Ansi(Expand(value, dir));
     block.resize(300, '\0');
     return block;
-}
-
-int IntAt(const std::string& bytes, size_t offset)
-{
-    unsigned value = 0;
-    for (int i = 0; i < 4; ++i)
-        value |= (unsigned)(unsigned char)bytes[offset + i] << (8 * i);
-    return (int)value;
 }
 
 std::wstring TextOf(HWND window)
@@ -146,158 +97,88 @@ std::wstring TextOf(HWND window)
 }
 
 struct Session {
-    const Row& row;
+    PickerSession driver;
     std::wstring dir;
-    Process picker;
-    HWND dialog = 0;
-    HWND closed = 0;  // a window that went, not to be taken for the next one
     std::vector<HANDLE> held;
 
-    HWND Window(HWND exclude)
-    {
-        HWND window = WaitForDialog(picker.info.dwProcessId, picker.info.hProcess,
-                                    WaitBound(), exclude);
-        if (!window && WaitForSingleObject(picker.info.hProcess, 0) != WAIT_OBJECT_0)
-            NoteTimeout();
-        return window;
-    }
-    HWND Dialog()
-    {
-        if (!dialog || !IsWindow(dialog))
-            dialog = Window(closed);
-        return dialog;
-    }
     void Hold(const std::wstring& path, DWORD sharing)
     {
-        MakeParents(path);
         HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, 0,
                                   OPEN_ALWAYS, 0, 0);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE) << Utf8(path);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
         held.push_back(file);
-        HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                    FILE_SHARE_DELETE, 0, OPEN_EXISTING, 0, 0);
+        HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, 7, 0, OPEN_EXISTING, 0, 0);
         ASSERT_EQ(writer, INVALID_HANDLE_VALUE) << "the lock does not hold";
-    }
-    void Fill()
-    {
-        HANDLE file = CreateFileW(L"C:\\filler", GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0);
-        std::string chunk(4096, 'f');
-        DWORD put = 0;
-        while (WriteFile(file, chunk.data(), (DWORD)chunk.size(), &put, 0) && put == chunk.size())
-            ;
-        CloseHandle(file);
-        ASSERT_EQ(GetLastError(), (DWORD)ERROR_DISK_FULL);
     }
     void Step(const std::wstring& step);
 };
+
+void Fill()
+{
+    HANDLE file = CreateFileW(L"C:\\filler", GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0);
+    std::string chunk(4096, 'f');
+    DWORD put = 0;
+    while (WriteFile(file, chunk.data(), (DWORD)chunk.size(), &put, 0) && put == chunk.size())
+        ;
+    DWORD error = GetLastError();
+    CloseHandle(file);
+    ASSERT_EQ(error, (DWORD)ERROR_DISK_FULL);
+}
 
 void Session::Step(const std::wstring& step)
 {
     SCOPED_TRACE(Utf8(step));
     std::wstring op = step.substr(0, step.find(L' '));
-    std::wstring raw = step.size() > op.size() ? step.substr(op.size() + 1) : L"";
+    std::wstring raw = step.substr(std::min(step.size(), op.size() + 1));
+    // Files: "PATH" or "PATH=TEXT" or "PATH>TARGET".
+    size_t split = raw.find_first_of(L"=>");
+    std::wstring path = Expand(raw.substr(0, split), dir);
+    std::wstring target = split == std::wstring::npos ? L"" : Expand(raw.substr(split + 1), dir);
+    if (op == L"put" || op == L"mkdir" || op == L"hold" || op == L"holdshared")
+        MakeParents(path);
+    if (op == L"put")
+        return WriteFileBytes(path, Utf8(target));
+    if (op == L"hold" || op == L"holdshared")
+        return Hold(path, FILE_SHARE_READ | (op == L"holdshared" ? FILE_SHARE_DELETE : 0));
+    if (op == L"symlink")
+        return RunUnix(L"/bin/ln -s", { target, path }, true);
+    if (op == L"fill")
+        return Fill();
+    if (op == L"mkdir" || op == L"readonly" || op == L"hardlink") {
+        EXPECT_TRUE(op == L"mkdir"      ? CreateDirectoryW(path.c_str(), 0)
+                    : op == L"readonly" ? SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY)
+                                        : CreateHardLinkW(path.c_str(), target.c_str(), 0));
+        return;
+    }
+    // What the dialog shows.
     std::wstring arg = Expand(raw, dir);
     int id = _wtoi(arg.c_str());
-    std::wstring rest = arg.substr(arg.find(L' ') + 1);  // the argument after an id
-    if (op == L"put" || op == L"mkdir" || op == L"readonly" || op == L"hold" ||
-        op == L"holdshared" || op == L"symlink" || op == L"hardlink" || op == L"fill") {
-        size_t split = raw.find(op == L"put" ? L'=' : L'>');
-        std::wstring path = Expand(raw.substr(0, split), dir);
-        std::wstring target = split == std::wstring::npos ? L"" : Expand(raw.substr(split + 1), dir);
-        MakeParents(path);
-        if (op == L"put")
-            WriteFileBytes(path, Utf8(target));
-        else if (op == L"mkdir")
-            ASSERT_TRUE(CreateDirectoryW(path.c_str(), 0));
-        else if (op == L"readonly")
-            ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
-        else if (op == L"hold" || op == L"holdshared")
-            Hold(path, FILE_SHARE_READ | (op == L"holdshared" ? FILE_SHARE_DELETE : 0));
-        else if (op == L"symlink")
-            RunUnix(L"/bin/ln -s \"" + UnixPath(target) + L"\" \"" + UnixPath(path) + L"\"",
-                    path, true);
-        else if (op == L"hardlink")
-            ASSERT_TRUE(CreateHardLinkW(path.c_str(), target.c_str(), 0));
-        else
-            Fill();
-        return;
-    }
-    if (op == L"warn") {
-        HWND box = dialog && IsWindow(dialog) && TextOf(dialog) == L"WARNING" ? dialog
-                                                                             : Window(dialog);
-        ASSERT_NE(box, nullptr) << "no message box";
-        EXPECT_EQ(TextOf(box), L"WARNING");
-        wchar_t message[2048];
-        MessageBoxText(box, message, 2048);
-        EXPECT_NE(std::wstring(message).find(arg), std::wstring::npos) << Utf8(message);
-        PressButton(box, IDOK);
-        closed = box;
-        dialog = 0;
-        return;
-    }
-    if (op == L"answer") {
-        HWND prompt = Window(Dialog());
-        ASSERT_NE(prompt, nullptr) << "no prompt";
-        PressButton(prompt, id);
-        for (DWORD start = GetTickCount(); IsWindow(prompt);) {
-            ASSERT_LT(GetTickCount() - start, WaitBound()) << "the prompt stays";
-            Sleep(10);
-        }
-        WaitForInputIdle(picker.info.hProcess, WaitBound());
-        return;
-    }
-    HWND window = Dialog();
-    ASSERT_NE(window, nullptr) << "no dialog";
+    std::wstring value = arg.substr(arg.find(L' ') + 1);  // after an id
+    HWND dialog = op == L"title" || op == L"types" || op == L"check" || op == L"enabled" ||
+                          op == L"text" ? SessionDialog(&driver) : 0;
     if (op == L"title") {
-        EXPECT_EQ(TextOf(window), arg);
+        EXPECT_EQ(TextOf(dialog), arg);
     } else if (op == L"types") {
         std::vector<std::wstring> types = Split(arg, L',');
-        EXPECT_EQ(ComboItemCount(window, 1136), (int)types.size());
+        EXPECT_EQ(ComboItemCount(dialog, 1136), (int)types.size());
         for (size_t i = 0; i < types.size(); ++i) {
             wchar_t text[256];
-            ComboItemText(window, 1136, (int)i, text, 256);
-            EXPECT_EQ(text, types[i]) << i;
+            ComboItemText(dialog, 1136, (int)i, text, 256);
+            EXPECT_EQ(text, types[i]);
         }
-        EXPECT_EQ(ComboSelection(window, 1136), 0);
-    } else if (op == L"type") {
-        ASSERT_TRUE(SelectFileType(window, id));
-    } else if (op == L"click") {
-        ASSERT_TRUE(ClickControl(window, id));
+        EXPECT_EQ(ComboSelection(dialog, 1136), 0);
     } else if (op == L"check") {
-        EXPECT_EQ(CheckState(window, id), rest == L"1" ? BST_CHECKED : BST_UNCHECKED);
+        EXPECT_EQ(CheckState(dialog, id), value == L"1" ? BST_CHECKED : BST_UNCHECKED);
     } else if (op == L"enabled") {
-        EXPECT_EQ(IsWindowEnabled(GetDlgItem(window, id)) != 0, rest == L"1");
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, id)) != 0, value == L"1");
     } else if (op == L"text") {
-        EXPECT_EQ(TextOf(GetDlgItem(window, id)), rest);
-    } else if (op == L"pick") {
-        ASSERT_TRUE(ChooseFile(window, arg.c_str()));
-    } else if (op == L"cancel") {
-        WaitForInputIdle(picker.info.hProcess, WaitBound());
-        PressButton(window, IDCANCEL);
+        EXPECT_EQ(TextOf(GetDlgItem(dialog, id)), value);
     } else {
-        FAIL() << "unknown step";
+        // What the user does: the driver's steps.
+        wchar_t failed[MAX_PATH];
+        EXPECT_TRUE(RunSteps(&driver, (op + L" " + arg).c_str(), failed, MAX_PATH)) << "failed";
     }
 }
-
-}  // namespace
-
-void CheckAfter(const std::wstring& after, const std::wstring& dir)
-{
-    for (const std::wstring& item : Split(after, L';')) {
-        std::wstring path = Expand(item.substr(0, item.find(L'=')), dir);
-        std::wstring want = item.substr(item.find(L'=') + 1);
-        if (want == L"!")
-            EXPECT_FALSE(Exists(path)) << Utf8(path);
-        else if (want == L"/")
-            EXPECT_TRUE(IsFolder(path)) << Utf8(path);
-        else if (want == L"*")
-            EXPECT_TRUE(Exists(path)) << Utf8(path);
-        else
-            EXPECT_EQ(ReadFileBytes(path), Utf8(want)) << Utf8(path);
-    }
-}
-
-namespace {
 
 void CheckReply(const Row& row, const std::wstring& dir)
 {
@@ -308,7 +189,7 @@ void CheckReply(const Row& row, const std::wstring& dir)
         return;
     }
     std::wstring chosen = Expand(row.reply, dir);
-    bool load = std::wstring(row.verb) == L"DoLoadDebugFile";
+    bool load = wcscmp(row.verb, L"DoLoadDebugFile") == 0;
     ASSERT_EQ(reply.size(), load ? 312u : 300u) << "reply " << reply;
     std::string path = reply.c_str();
     EXPECT_EQ(path, ShortPathOf(chosen));
@@ -316,14 +197,53 @@ void CheckReply(const Row& row, const std::wstring& dir)
     for (unsigned char c : path)
         EXPECT_LT(c, 0x80) << "the reply is ASCII: " << path;
     EXPECT_EQ(ReadFileBytes(Wide(path)), ReadFileBytes(chosen)) << "opens the chosen file";
-    if (load) {
-        EXPECT_EQ(IntAt(reply, 300), row.words[0]) << "startup skip";
-        EXPECT_EQ(IntAt(reply, 304), row.words[1]) << "symbol only";
-        EXPECT_EQ(IntAt(reply, 308), row.words[2]) << "format";
+    for (int i = 0; load && i < 3; ++i) {
+        const unsigned char* word = (const unsigned char*)&reply[300 + 4 * i];
+        EXPECT_EQ(word[0] | word[1] << 8 | word[2] << 16 | word[3] << 24, row.words[i])
+            << "startup skip, symbol only, format: word " << i;
     }
 }
 
+// Whatever a row left at the exchange paths goes, also after a failure.
+void ClearExchange()
+{
+    for (const wchar_t* path : { Exchange, Leftovers[0], Leftovers[1], L"C:\\filler" })
+        RemoveTree(path);
+}
+
 }  // namespace
+
+std::wstring Expand(const std::wstring& text, const std::wstring& dir)
+{
+    std::wstring result = text;
+    for (size_t at; (at = result.find(L"{dir}")) != std::wstring::npos;)
+        result.replace(at, 5, dir);
+    size_t at = result.find(L"{len:");
+    if (at != std::wstring::npos) {
+        size_t total = (size_t)_wtoi(result.c_str() + at + 5);
+        result.erase(at, result.find(L'}', at) - at + 1);
+        result.insert(at, std::wstring(total - result.size(), L'y'));
+    }
+    return result;
+}
+
+void CheckAfter(const std::wstring& after, const std::wstring& dir)
+{
+    for (const std::wstring& item : Split(after, L';')) {
+        if (item.empty())
+            continue;
+        std::wstring path = Expand(item.substr(0, item.find(L'=')), dir);
+        std::wstring want = item.substr(item.find(L'=') + 1);
+        SCOPED_TRACE(Utf8(path));
+        if (want == L"!")
+            EXPECT_FALSE(Exists(path));
+        else if (want == L"*" || want == L"/")
+            EXPECT_TRUE(want == L"*" ? Exists(path) : (Attributes(path) & FILE_ATTRIBUTE_DIRECTORY) &&
+                                                          Exists(path));
+        else
+            EXPECT_EQ(ReadFileBytes(path), Utf8(want));
+    }
+}
 
 std::wstring FreshFolder(const char* suite, int index)
 {
@@ -335,53 +255,49 @@ std::wstring FreshFolder(const char* suite, int index)
     return dir;
 }
 
-// Whatever a row left at the exchange paths goes, also after a failure.
-void ClearExchange()
-{
-    for (const wchar_t* path : { Exchange, Leftovers[0], Leftovers[1], L"C:\\filler" })
-        RemoveTree(path);
-}
-
 void RunRow(const char* suite, int index, const Row& row)
 {
-    const char* only = getenv("FILEPICK_ROWS");  // for a run of some rows by hand
+    const char* only = getenv("FILEPICK_ROWS");  // to run some rows by hand
     if (only && !strstr(row.name, only))
         return;
     SCOPED_TRACE(std::string(suite) + " row " + std::to_string(index) + ": " + row.name);
     ClearExchange();
-    std::wstring dir = FreshFolder(suite, index);
-    Session session = { row, dir };
+    Session session = { {}, FreshFolder(suite, index) };
     if (row.request)
-        WriteFileBytes(Exchange, RequestBytes(row.request, dir));
+        WriteFileBytes(Exchange, RequestBytes(row.request, session.dir));
     for (const std::wstring& step : Split(row.setup ? row.setup : L"", L';'))
         if (!step.empty())
             session.Step(step);
-    ASSERT_TRUE(Start(&session.picker, L"filepick.exe", row.verb));
+    Process picker;
+    ASSERT_TRUE(Start(&picker, L"filepick.exe", row.verb));
+    session.driver = { picker.info.dwProcessId, picker.info.hProcess, WaitBound(), 0, 0 };
+    HWND first = WaitForDialog(picker.info.dwProcessId, picker.info.hProcess, WaitBound(), 0);
+    bool running = WaitForSingleObject(picker.info.hProcess, 0) == WAIT_TIMEOUT;
+    if (!first && running)
+        NoteTimeout();
     if (row.steps) {
-        // The request is consumed before the first dialog shows.
-        HWND first = session.Dialog();
-        if (first && TextOf(first) != L"WARNING")
-            EXPECT_FALSE(Exists(Exchange)) << "the request is still there";
+        ASSERT_NE(first, nullptr) << "no dialog";
+        if (TextOf(first) != L"WARNING")
+            EXPECT_FALSE(Exists(Exchange)) << "the request is consumed before the dialog";
         for (const std::wstring& step : Split(row.steps, L';'))
             session.Step(step);
     } else {
-        EXPECT_EQ(session.Window(0), nullptr) << "a dialog showed";
+        EXPECT_EQ(first, nullptr) << "a dialog showed";
     }
     DWORD exitCode = 0;
-    bool ended = WaitForExit(session.picker.info.hProcess, WaitBound(), &exitCode);
+    bool ended = WaitForExit(picker.info.hProcess, WaitBound(), &exitCode);
     if (!ended)
         NoteTimeout();
     EXPECT_TRUE(ended && exitCode == 1) << "exit code " << exitCode;
     for (HANDLE file : session.held)
         CloseHandle(file);
-    CheckReply(row, dir);
+    CheckReply(row, session.dir);
     std::wstring after = row.after ? row.after : L"";
     for (const wchar_t* leftover : Leftovers)
         if (after.find(leftover) == std::wstring::npos)
             EXPECT_FALSE(Exists(leftover)) << Utf8(leftover) << " was left behind";
-    if (!after.empty())
-        CheckAfter(after, dir);
-    EndPicker(&session.picker.info);
+    CheckAfter(after, session.dir);
+    EndPicker(&picker.info);
     ClearExchange();
 }
 
@@ -403,8 +319,7 @@ int Run(const std::wstring& exe, const std::wstring& tail, std::string* output)
     wchar_t path[MAX_PATH];
     PathBesideSelf(exe.c_str(), path, MAX_PATH);
     std::wstring line = L"\"" + std::wstring(path) + L"\" " + tail;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
+    STARTUPINFOW startup = { sizeof startup };
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = writeEnd;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
@@ -412,31 +327,28 @@ int Run(const std::wstring& exe, const std::wstring& tail, std::string* output)
     BOOL started = CreateProcessW(path, &line[0], 0, 0, TRUE, 0, 0, 0, &startup, &process.info);
     CloseHandle(writeEnd);
     char chunk[512];
-    DWORD got;
+    DWORD got, code = 0;
     while (started && ReadFile(readEnd, chunk, sizeof chunk, &got, 0) && got)
         output->append(chunk, got);
     CloseHandle(readEnd);
-    DWORD code = 0;
     return started && WaitForExit(process.info.hProcess, WaitBound(), &code) ? (int)code : -1;
 }
 
-DWORD WaitBound() { return Exists(Marker()) ? ShortWaitMs : LongWaitMs; }
+DWORD WaitBound() { return Exists(Marker()) ? 5000 : 60000; }
 
 void NoteTimeout() { WriteFileBytes(Marker(), "a wait ran out\n"); }
 
 std::wstring Wide(const std::string& ansi)
 {
     std::wstring wide(ansi.size() + 1, L'\0');
-    wide.resize((size_t)MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0],
-                                            (int)wide.size()) - 1);
+    wide.resize((size_t)MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], (int)wide.size()) - 1);
     return wide;
 }
 
 static std::string Narrow(const std::wstring& wide, UINT codePage)
 {
     std::string text(wide.size() * 4 + 1, '\0');
-    text.resize((size_t)WideCharToMultiByte(codePage, 0, wide.c_str(), -1, &text[0],
-                                            (int)text.size(), 0, 0) - 1);
+    text.resize((size_t)WideCharToMultiByte(codePage, 0, wide.c_str(), -1, &text[0], (int)text.size(), 0, 0) - 1);
     return text;
 }
 
@@ -450,8 +362,7 @@ std::string ReadFileBytes(const std::wstring& path)
         return "<missing>";
     std::string bytes;
     char chunk[4096];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
+    for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;)
         bytes.append(chunk, got);
     fclose(file);
     return bytes;

@@ -1,4 +1,4 @@
-#include "support/module_loader.h"
+#include "program_module.h"
 
 static IMAGE_NT_HEADERS* Headers(BYTE* base)
 {
@@ -68,9 +68,9 @@ static int BindImports(BYTE* base, IMAGE_NT_HEADERS* nt)
     return 1;
 }
 
-HMODULE LoadProgramAsModule(const char* path)
+HMODULE LoadProgramAsModule(const wchar_t* path)
 {
-    HMODULE module = LoadLibraryA(path);
+    HMODULE module = LoadLibraryW(path);
     if (!module)
         return 0;
     BYTE* base = (BYTE*)((DWORD_PTR)module & ~(DWORD_PTR)0xFFFF);
