@@ -4,58 +4,40 @@
 
 namespace {
 
-std::string Tail(const char* line) { return CommandTail(line); }
-
-TEST(CommandTail, UnquotedProgramNameEndsAtFirstBlank)
+TEST(CommandTail, Table)
 {
-    EXPECT_EQ(Tail("filepick.exe DoSetDumpFile"), "DoSetDumpFile");
-    EXPECT_EQ(Tail("filepick.exe\tDoSetDumpFile"), "DoSetDumpFile");
-    EXPECT_EQ(Tail("  \t filepick.exe  \t DoSetDumpFile"), "DoSetDumpFile");
-}
-
-TEST(CommandTail, QuotedProgramNameMayHoldSpaces)
-{
-    EXPECT_EQ(Tail("\"C:\\Program Files\\x\\filepick.exe\" DoSetDumpFile"),
-              "DoSetDumpFile");
-    // The verb glued to the closing quote is still the whole tail.
-    EXPECT_EQ(Tail("\"C:\\a b\\filepick.exe\"DoSetDumpFile"), "DoSetDumpFile");
-}
-
-TEST(CommandTail, TabInsideQuotesEndsTheProgramName)
-{
-    EXPECT_EQ(Tail("\"C:\\a\tb\\filepick.exe\" DoSetDumpFile"),
-              "b\\filepick.exe\" DoSetDumpFile");
-}
-
-TEST(CommandTail, TrailingBlanksStayInTheTail)
-{
-    EXPECT_EQ(Tail("filepick.exe DoLoadDebugFile "), "DoLoadDebugFile ");
-    EXPECT_EQ(Tail("filepick.exe DoLoadDebugFile x"), "DoLoadDebugFile x");
-}
-
-TEST(CommandTail, OnlyAProgramNameGivesAnEmptyTail)
-{
-    EXPECT_EQ(Tail("filepick.exe"), "");
-    EXPECT_EQ(Tail("filepick.exe   "), "");
-    EXPECT_EQ(Tail("\"C:\\a b\\filepick.exe\""), "");
-    EXPECT_EQ(Tail("\"unterminated quote DoSetDumpFile"), "");
-    EXPECT_EQ(Tail(""), "");
+    const struct { const char* line; const char* tail; } rows[] = {
+        { "filepick.exe DoSetDumpFile", "DoSetDumpFile" },
+        { "filepick.exe\tDoSetDumpFile", "DoSetDumpFile" },
+        { "  \t filepick.exe  \t DoSetDumpFile", "DoSetDumpFile" },
+        { "\"C:\\Program Files\\x\\filepick.exe\" DoSetDumpFile", "DoSetDumpFile" },
+        { "\"C:\\a b\\filepick.exe\"DoSetDumpFile", "DoSetDumpFile" },  // glued to the quote
+        { "\"C:\\a\tb\\filepick.exe\" DoSetDumpFile", "b\\filepick.exe\" DoSetDumpFile" },
+        // Code page 936: trail bytes 0x5C and 0x7C are never a blank or a quote.
+        { "\"C:\\\x81\x5c\x83\x7c\\filepick.exe\" DoSetDumpFile", "DoSetDumpFile" },
+        { "filepick.exe DoLoadDebugFile ", "DoLoadDebugFile " },
+        { "filepick.exe DoLoadDebugFile x", "DoLoadDebugFile x" },
+        { "filepick.exe", "" },
+        { "filepick.exe   ", "" },
+        { "\"C:\\a b\\filepick.exe\"", "" },
+        { "\"unterminated quote DoSetDumpFile", "" },
+        { "", "" },
+    };
+    for (const auto& row : rows)
+        EXPECT_STREQ(CommandTail(row.line), row.tail) << row.line;
     EXPECT_EQ(CommandTail(nullptr), nullptr);
 }
 
-TEST(FindVerb, MatchesTheWholeTailExactly)
+TEST(FindVerb, OnlyTheWholeTailInItsOwnCase)
 {
-    EXPECT_EQ(FindVerb("DoLoadDebugFile"), VerbLoadDebugFile);
-    EXPECT_EQ(FindVerb("DoSetDumpFile"), VerbSetDumpFile);
-    EXPECT_EQ(FindVerb("DoModuleListFile"), VerbModuleListFile);
-    EXPECT_EQ(FindVerb("doloaddebugfile"), -1);
-    EXPECT_EQ(FindVerb("DOMODULELISTFILE"), -1);
-    EXPECT_EQ(FindVerb("DoLoadDebugFile "), -1);
-    EXPECT_EQ(FindVerb("DoLoadDebugFile C:\\x"), -1);
-    EXPECT_EQ(FindVerb(" DoSetDumpFile"), -1);
-    EXPECT_EQ(FindVerb("DoSetDump"), -1);
-    EXPECT_EQ(FindVerb(""), -1);
-    EXPECT_EQ(FindVerb(nullptr), -1);
+    const struct { const char* tail; int verb; } rows[] = {
+        { "DoLoadDebugFile", VerbLoadDebugFile }, { "DoSetDumpFile", VerbSetDumpFile },
+        { "DoModuleListFile", VerbModuleListFile }, { "doloaddebugfile", -1 },
+        { "DOMODULELISTFILE", -1 }, { "DoLoadDebugFile ", -1 }, { "DoLoadDebugFile C:\\x", -1 },
+        { " DoSetDumpFile", -1 }, { "DoSetDump", -1 }, { "", -1 }, { nullptr, -1 },
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FindVerb(row.tail), row.verb) << (row.tail ? row.tail : "(null)");
 }
 
 }  // namespace

@@ -6,54 +6,32 @@
 
 namespace {
 
-TEST(VendorTable, CodeToFilterIndex)
+TEST(VendorTable, EveryIndexAndCode)
 {
-    EXPECT_EQ(GetVendorIndex(0), 1);    // KEIL
-    EXPECT_EQ(GetVendorIndex(8), 13);   // Intel Hex
-    EXPECT_EQ(GetVendorIndex(7), 11);   // the entry at index 0 is never used
-    EXPECT_EQ(GetVendorIndex(18), 14);  // an entry without a filter item
-    for (int unknown : { 9, 11, 12, 13, 14, 17, 20, -1, INT_MIN, INT_MAX })
-        EXPECT_EQ(GetVendorIndex(unknown), 0) << unknown;
+    // Entry i: the code of filter index i (0 and 14 have no filter item).
+    const int codes[] = { 7, 0, 1, 2, 3, 10, 16, 15, 4, 6, 5, 7, 19, 8, 18 };
+    for (int index = 0; index < 15; ++index) {
+        EXPECT_EQ(SetIndxVend(index), codes[index]) << index;
+        // Index 0 is never looked at: code 7 finds "OMF51 Format" (11).
+        EXPECT_EQ(GetVendorIndex(codes[index]), index ? index : 11) << index;
+    }
+    for (int index : { 15, 1000, INT_MAX, -1, INT_MIN })
+        EXPECT_EQ(SetIndxVend(index), 7) << index;
+    for (int code : { 9, 11, 12, 13, 14, 17, 20, -1, INT_MIN, INT_MAX })
+        EXPECT_EQ(GetVendorIndex(code), 0) << code;
 }
 
-TEST(VendorTable, FilterIndexToCode)
+TEST(VendorTable, Labels)
 {
-    EXPECT_EQ(SetIndxVend(0), 7);
-    EXPECT_EQ(SetIndxVend(1), 0);
-    EXPECT_EQ(SetIndxVend(11), 7);
-    EXPECT_EQ(SetIndxVend(13), 8);
-    EXPECT_EQ(SetIndxVend(14), 18);
-    EXPECT_EQ(SetIndxVend(15), 7);
-    EXPECT_EQ(SetIndxVend(1000), 7);
-    EXPECT_EQ(SetIndxVend(INT_MAX), 7);
-    // Negative indices never come from a dialog; they read no memory
-    // outside the table and give the code of index 0.
-    EXPECT_EQ(SetIndxVend(-1), 7);
-    EXPECT_EQ(SetIndxVend(INT_MIN), 7);
-}
-
-TEST(VendorTable, EveryIndexRoundTrips)
-{
-    for (int index = 1; index <= 14; ++index)
-        EXPECT_EQ(GetVendorIndex(SetIndxVend(index)), index) << index;
-}
-
-TEST(VendorTable, LabelsFollowTheFilterItems)
-{
-    char label[64];
-    EXPECT_EQ(VendorLabel(0, label, sizeof label), 1);
-    EXPECT_STREQ(label, "KEIL");
-    EXPECT_EQ(VendorLabel(8, label, sizeof label), 1);
-    EXPECT_STREQ(label, "Intel Hex");
-    EXPECT_EQ(VendorLabel(7, label, sizeof label), 1);
-    EXPECT_STREQ(label, "OMF51 Format");
-    EXPECT_EQ(VendorLabel(10, label, sizeof label), 1);
-    EXPECT_STREQ(label, "BSO/Tasking IEEE695");
-    EXPECT_EQ(VendorLabel(18, label, sizeof label), 0);  // no item
-    EXPECT_STREQ(label, "");
-    EXPECT_EQ(VendorLabel(9, label, sizeof label), 0);
-    EXPECT_EQ(VendorLabel(6, label, 5), 1);  // cut to the buffer
-    EXPECT_STREQ(label, "Meta");
+    const struct { int code, capacity; const char* label; } rows[] = {
+        { 0, 64, "KEIL" }, { 8, 64, "Intel Hex" }, { 7, 64, "OMF51 Format" },
+        { 10, 64, "BSO/Tasking IEEE695" }, { 18, 64, "" }, { 9, 64, "" }, { 6, 5, "Meta" },
+    };
+    for (const auto& row : rows) {
+        char label[64];
+        EXPECT_EQ(VendorLabel(row.code, label, row.capacity), row.label[0] != 0) << row.code;
+        EXPECT_STREQ(label, row.label);
+    }
 }
 
 }  // namespace

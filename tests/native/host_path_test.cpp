@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dialog_support/host_path.h"
+
+namespace {
+
+// A platform without short names of its own: the short form comes from the
+// row, and the ANSI code page is Latin-1 (exact below 256).
+const wchar_t* RowShortForm;
+
+int FakeShortForm(const wchar_t*, wchar_t* shortPath, int capacity)
+{
+    if (!RowShortForm || (int)wcslen(RowShortForm) >= capacity)
+        return 0;
+    wcscpy(shortPath, RowShortForm);
+    return (int)wcslen(shortPath);
+}
+
+int Latin1(const wchar_t* text, char* ansi, int capacity)
+{
+    int length = (int)wcslen(text);
+    for (int i = 0; i < length; ++i)
+        if (text[i] > 0xFF)
+            return AnsiInexact;
+    if (length >= capacity)
+        return AnsiTooLong;
+    for (int i = 0; i <= length; ++i)
+        ansi[i] = (char)text[i];
+    return length;
+}
+
+const PathServices Fake = { FakeShortForm, Latin1 };
+
+TEST(HostPath, ShortFormOnlyWhenExactAndFitting)
+{
+    const std::wstring longName = L"C:\\d\\" + std::wstring(250, L'n') + L".lst";
+    const std::wstring fits = L"C:\\" + std::wstring(292, L'D') + L".LST";  // 299 characters
+    const std::wstring over = fits + L"X";
+    const struct {
+        const char* name;
+        std::wstring longPath;
+        const wchar_t* shortForm;
+        int reply;              // HostShortPath, 300 bytes of room
+        std::string replyPath;
+        int caller;             // HostCallerPath, 255 bytes of room
+        std::string callerPath;
+    } rows[] = {
+        { "ASCII", L"C:\\d\\Long name.lst", L"C:\\D\\LONGNA~1.LST", HostPathReady,
+          "C:\\D\\LONGNA~1.LST", HostPathReady, "C:\\d\\Long name.lst" },
+        { "in the code page", L"C:\\d\\M\u00fcller.c", L"C:\\D\\MLLER~1.C", HostPathReady,
+          "C:\\D\\MLLER~1.C", HostPathReady, "C:\\d\\M\xfcller.c" },
+        { "outside it, with a short name", L"C:\\d\\\u03a9mega.c", L"C:\\D\\_MEG~1.C",
+          HostPathReady, "C:\\D\\_MEG~1.C", HostPathReady, "C:\\D\\_MEG~1.C" },
+        { "outside it, without one", L"C:\\d\\\u03a9mega.c", L"C:\\d\\\u03a9mega.c",
+          HostPathNoAnsiForm, "", HostPathNoAnsiForm, "" },
+        { "no such file", L"C:\\d\\new.hex", nullptr, HostPathMissing, "", HostPathReady,
+          "C:\\d\\new.hex" },
+        // The caller's 255 bytes take neither the long path nor these.
+        { "a short form of 299 bytes fits the reply", longName, fits.c_str(), HostPathReady,
+          std::string(fits.begin(), fits.end()), HostPathTooLong, "" },
+        { "300 do not", longName, over.c_str(), HostPathTooLong, "", HostPathTooLong, "" },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        RowShortForm = row.shortForm;
+        char path[300] = "";
+        EXPECT_EQ(HostShortPath(&Fake, row.longPath.c_str(), path, 300), row.reply);
+        if (row.reply == HostPathReady)
+            EXPECT_EQ(std::string(path), row.replyPath);
+        EXPECT_EQ(HostCallerPath(&Fake, row.longPath.c_str(), path, 255), row.caller);
+        if (row.caller == HostPathReady)
+            EXPECT_EQ(std::string(path), row.callerPath);
+    }
+}
+
+}  // namespace
