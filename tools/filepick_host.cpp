@@ -287,6 +287,23 @@ static int TakeReply(int verb, unsigned char* reply)
     return size == ExchangeReplySize(verb);
 }
 
+// The version a program beside this one carries in its version resource.
+static void ProgramVersion(const wchar_t* name, wchar_t* version, int capacity)
+{
+    wchar_t path[MAX_PATH];
+    PathBesideSelf(name, path, MAX_PATH);
+    lstrcpynW(version, L"(none found)", capacity);
+    DWORD size = GetFileVersionInfoSizeW(path, 0);
+    void* data = size ? malloc(size) : 0;
+    wchar_t* value = 0;
+    UINT length = 0;
+    if (data && GetFileVersionInfoW(path, 0, size, data) &&
+        VerQueryValueW(data, L"\\StringFileInfo\\040904B0\\ProductVersion", (void**)&value,
+                       &length) && length)
+        lstrcpynW(version, value, capacity);
+    free(data);
+}
+
 static DWORD WINAPI DriveOwnDialog(void* options)
 {
     return DriveDialog((const HostOptions*)options, GetCurrentProcessId(), 0);
@@ -339,7 +356,12 @@ int wmain(int argc, wchar_t** argv)
         return HostCouldNotRun;
     }
     if (options.version) {
-        printf("filepick-host %s\n", FILEPICK_VERSION);
+        // Both programs' own resources: a host and a picker of different
+        // releases show.
+        wchar_t host[64], picker[64];
+        ProgramVersion(L"filepick-host.exe", host, 64);
+        ProgramVersion(L"filepick.exe", picker, 64);
+        printf("filepick-host %ls\nfilepick.exe %ls\n", host, picker);
         return 0;
     }
     int verb = FindVerb(options.verbName);

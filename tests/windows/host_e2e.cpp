@@ -1,5 +1,5 @@
-// The programs as the host and the integrator meet them: command lines,
-// the host companion's outcomes, and the version both programs carry.
+// The host companion as an integrator scripts it: its outcomes, its
+// decoding, the exported dialog called through it, and the versions.
 #include "support/e2e.h"
 
 #include <stdio.h>
@@ -8,7 +8,6 @@ namespace e2e {
 namespace {
 
 const wchar_t Exchange[] = L"C:\\FILE";
-
 std::wstring Replace(std::wstring text, const wchar_t* from, const std::wstring& to)
 {
     size_t at = text.find(from);
@@ -24,46 +23,6 @@ std::wstring Json(const std::wstring& text)
         json += c;
     }
     return json;
-}
-
-struct LineRow {
-    const char* name;
-    const wchar_t* line;  // {picker}: the full path of filepick.exe
-    int exitCode;         // 0: the request written first stays untouched
-};
-
-const LineRow CommandLines[] = {
-    { "a quoted path with spaces, then the verb", L"\"{picker}\"  DoModuleListFile", 1 },
-    { "the verb right after the closing quote", L"\"{picker}\"DoModuleListFile", 1 },
-    { "a tab inside the quotes leaves no verb", L"\"C:\\some\tdir\\filepick.exe\" DoModuleListFile", 0 },
-    { "another letter case", L"\"{picker}\" domodulelistfile", 0 },
-    { "a trailing blank", L"\"{picker}\" DoModuleListFile ", 0 },
-    { "a further argument", L"\"{picker}\" DoModuleListFile extra", 0 },
-    { "an empty tail", L"\"{picker}\" ", 0 },
-    { "only the program name", L"\"{picker}\"", 0 },
-};
-
-TEST(CommandLine, Table)
-{
-    wchar_t picker[MAX_PATH];
-    PathBesideSelf(L"filepick.exe", picker, MAX_PATH);
-    const std::string request = std::string("C:\\request") + std::string(290, '\0');
-    for (const LineRow& row : CommandLines) {
-        SCOPED_TRACE(row.name);
-        DeleteFileW(Exchange);
-        if (row.exitCode == 0)
-            WriteFileBytes(Exchange, request);
-        std::wstring line = Replace(row.line, L"{picker}", picker);
-        Process process;
-        ASSERT_TRUE(StartPicker(picker, line.c_str(), &process.info));
-        EXPECT_EQ(WaitForDialog(process.info.dwProcessId, process.info.hProcess, WaitBound(), 0),
-                  nullptr);
-        DWORD code = 99;
-        EXPECT_TRUE(WaitForExit(process.info.hProcess, WaitBound(), &code));
-        EXPECT_EQ((int)code, row.exitCode);
-        EXPECT_EQ(ReadFileBytes(Exchange), row.exitCode ? "<missing>" : request);
-    }
-    DeleteFileW(Exchange);
 }
 
 struct HostRow {
@@ -103,7 +62,11 @@ const HostRow Host[] = {
       L"--module --type 13 --choose \"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b.lst\" "
       L"DoLoadDebugFile \"{dir}\"", 0, L"result:       1|file name:    {short}|format:       8",
       L"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b.lst" },
-    { "the version", L"--version", 0, L"filepick-host " FILEPICK_VERSION_W },
+    { "the module's dialog cancelled leaves the caller's words alone",
+      L"--module --steps \"click 4390;cancel\" DoLoadDebugFile \"{dir}\"", 1,
+      L"result:       0|startup skip: -1|symbol only:  -1|format:       -1" },
+    { "the versions both programs carry", L"--version", 0,
+      L"filepick-host " FILEPICK_VERSION_W L"\r\nfilepick.exe " FILEPICK_VERSION_W },
 };
 
 TEST(HostCompanion, Table)
@@ -137,34 +100,6 @@ TEST(HostCompanion, Table)
         EXPECT_EQ(FindWindowW(L"#32770", L"Load Dump File"), nullptr) << "the picker still runs";
         if (row.after)
             CheckAfter(row.after, dir);
-    }
-}
-
-TEST(Versions, BothProgramsCarryTheProjectVersion)
-{
-    for (const wchar_t* program : { L"filepick.exe", L"filepick-host.exe" }) {
-        SCOPED_TRACE(Utf8(program));
-        wchar_t path[MAX_PATH];
-        PathBesideSelf(program, path, MAX_PATH);
-        std::string data(GetFileVersionInfoSizeW(path, 0), '\0');
-        ASSERT_FALSE(data.empty());
-        ASSERT_TRUE(GetFileVersionInfoW(path, 0, (DWORD)data.size(), &data[0]));
-        VS_FIXEDFILEINFO* fixed = 0;
-        UINT length = 0;
-        ASSERT_TRUE(VerQueryValueW(&data[0], L"\\", (void**)&fixed, &length));
-        int major = 0, minor = 0, patch = 0;
-        swscanf(FILEPICK_VERSION_W, L"%d.%d.%d", &major, &minor, &patch);
-        EXPECT_EQ(fixed->dwFileVersionMS, (DWORD)(major << 16 | minor));
-        EXPECT_EQ(fixed->dwFileVersionLS, (DWORD)(patch << 16));
-        const wchar_t* const strings[][2] = { { L"ProductName", L"filepick" },
-                                              { L"FileVersion", FILEPICK_VERSION_W },
-                                              { L"OriginalFilename", program } };
-        for (const auto& pair : strings) {
-            wchar_t* value = 0;
-            std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + pair[0];
-            ASSERT_TRUE(VerQueryValueW(&data[0], key.c_str(), (void**)&value, &length)) << Utf8(key);
-            EXPECT_EQ(std::wstring(value), pair[1]);
-        }
     }
 }
 

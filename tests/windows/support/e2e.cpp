@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "exchange/layouts.h"
+
 namespace e2e {
 namespace {
 
@@ -21,8 +23,7 @@ const wchar_t* const StandardFiles[] = {
     L"\u03a9mega.c", L"Omega.c", L"Olog.log",     // omega and its look-alike
 };
 
-DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
-bool Exists(const std::wstring& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring Marker()
 {
@@ -78,8 +79,9 @@ std::string RequestBytes(const std::wstring& request, const std::wstring& dir)
 {
     std::wstring kind = request.substr(0, request.find(L':')), value = request.substr(kind.size() + 1);
     if (kind == L"mode") {
-        unsigned mode = (unsigned)wcstoll(value.c_str(), 0, 10);
-        return std::string{ (char)mode, (char)(mode >> 8), (char)(mode >> 16), (char)(mode >> 24) };
+        std::string block(4, '\0');
+        StoreLe32((unsigned char*)&block[0], (int)wcstoll(value.c_str(), 0, 10));
+        return block;
     }
     if (kind == L"raw")
         return value == L"nonul" ? std::string(300, 'q') + "tail past the block"
@@ -197,11 +199,9 @@ void CheckReply(const Row& row, const std::wstring& dir)
     for (unsigned char c : path)
         EXPECT_LT(c, 0x80) << "the reply is ASCII: " << path;
     EXPECT_EQ(ReadFileBytes(Wide(path)), ReadFileBytes(chosen)) << "opens the chosen file";
-    for (int i = 0; load && i < 3; ++i) {
-        const unsigned char* word = (const unsigned char*)&reply[300 + 4 * i];
-        EXPECT_EQ(word[0] | word[1] << 8 | word[2] << 16 | word[3] << 24, row.words[i])
+    for (int i = 0; load && i < 3; ++i)
+        EXPECT_EQ(LoadLe32((const unsigned char*)&reply[300 + 4 * i]), row.words[i])
             << "startup skip, symbol only, format: word " << i;
-    }
 }
 
 // Whatever a row left at the exchange paths goes, also after a failure.
@@ -235,11 +235,11 @@ void CheckAfter(const std::wstring& after, const std::wstring& dir)
         std::wstring path = Expand(item.substr(0, item.find(L'=')), dir);
         std::wstring want = item.substr(item.find(L'=') + 1);
         SCOPED_TRACE(Utf8(path));
-        if (want == L"!")
-            EXPECT_FALSE(Exists(path));
-        else if (want == L"*" || want == L"/")
-            EXPECT_TRUE(want == L"*" ? Exists(path) : (Attributes(path) & FILE_ATTRIBUTE_DIRECTORY) &&
-                                                          Exists(path));
+        DWORD attributes = GetFileAttributesW(path.c_str());
+        if (want == L"!" || want == L"*")
+            EXPECT_EQ(attributes == INVALID_FILE_ATTRIBUTES, want == L"!");
+        else if (want == L"/")
+            EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_DIRECTORY);
         else
             EXPECT_EQ(ReadFileBytes(path), Utf8(want));
     }
@@ -268,14 +268,23 @@ void RunRow(const char* suite, int index, const Row& row)
     for (const std::wstring& step : Split(row.setup ? row.setup : L"", L';'))
         if (!step.empty())
             session.Step(step);
+    wchar_t exe[MAX_PATH];
+    PathBesideSelf(L"filepick.exe", exe, MAX_PATH);
+    std::wstring line = row.verb;
+    size_t at = line.find(L"{picker}");
+    if (line[0] != L'"')
+        line = L"\"" + std::wstring(exe) + L"\" " + line;
+    else if (at != std::wstring::npos)
+        line.replace(at, 8, exe);
     Process picker;
-    ASSERT_TRUE(Start(&picker, L"filepick.exe", row.verb));
+    ASSERT_TRUE(StartPicker(exe, line.c_str(), &picker.info));
     session.driver = { picker.info.dwProcessId, picker.info.hProcess, WaitBound(), 0, 0 };
     HWND first = WaitForDialog(picker.info.dwProcessId, picker.info.hProcess, WaitBound(), 0);
     bool running = WaitForSingleObject(picker.info.hProcess, 0) == WAIT_TIMEOUT;
     if (!first && running)
         NoteTimeout();
-    if (row.steps) {
+    DWORD expected = row.steps && wcscmp(row.steps, L"exit 0") == 0 ? 0 : 1;
+    if (row.steps && expected) {
         ASSERT_NE(first, nullptr) << "no dialog";
         if (TextOf(first) != L"WARNING")
             EXPECT_FALSE(Exists(Exchange)) << "the request is consumed before the dialog";
@@ -288,7 +297,7 @@ void RunRow(const char* suite, int index, const Row& row)
     bool ended = WaitForExit(picker.info.hProcess, WaitBound(), &exitCode);
     if (!ended)
         NoteTimeout();
-    EXPECT_TRUE(ended && exitCode == 1) << "exit code " << exitCode;
+    EXPECT_TRUE(ended && exitCode == expected) << "exit code " << exitCode;
     for (HANDLE file : session.held)
         CloseHandle(file);
     CheckReply(row, session.dir);
@@ -299,14 +308,6 @@ void RunRow(const char* suite, int index, const Row& row)
     CheckAfter(after, session.dir);
     EndPicker(&picker.info);
     ClearExchange();
-}
-
-bool Start(Process* process, const std::wstring& exe, const std::wstring& tail)
-{
-    wchar_t path[MAX_PATH];
-    PathBesideSelf(exe.c_str(), path, MAX_PATH);
-    std::wstring line = L"\"" + std::wstring(path) + L"\" " + tail;
-    return StartPicker(path, line.c_str(), &process->info) != 0;
 }
 
 int Run(const std::wstring& exe, const std::wstring& tail, std::string* output)

@@ -20,13 +20,15 @@ namespace e2e {
 
 struct Row {
     const char* name;
-    const wchar_t* verb;     // the command tail
+    // The command tail; the whole command line when it starts with a quote
+    // ({picker}: the full path of filepick.exe).
+    const wchar_t* verb;
     // "dir:TEXT" a path block of TEXT in the ANSI code page; "mode:N" an
     // integer block; "raw:N" N bytes of 'a'; "raw:nonul" 300 bytes without
     // a NUL, then more; 0: no request at all.
     const wchar_t* request;
     // Steps separated by ';', after the picker started; 0: it must end
-    // without showing a dialog. Dialog: "title T", "types A,B", "type N"
+    // without showing a dialog; "exit 0": so, with exit code 0. Dialog: "title T", "types A,B", "type N"
     // (select item N), "click ID", "check ID 0|1", "enabled ID 0|1",
     // "text ID T", "pick PATH" (type it, press OK), "answer ID" (press ID
     // in a prompt over the dialog), "warn TEXT" (a WARNING box saying TEXT,
@@ -68,9 +70,8 @@ struct Process {
     ~Process() { EndPicker(&info); }
 };
 
-// Starts a program beside this one with a command tail ("" + tail), or
-// runs it to its end with standard output captured; -1 if it did not end.
-bool Start(Process* process, const std::wstring& exe, const std::wstring& tail);
+// Runs a program beside this one with a command tail to its end, standard
+// output captured; its exit code, -1 if it did not end.
 int Run(const std::wstring& exe, const std::wstring& tail, std::string* output);
 
 // How long to wait for a dialog or an exit: long, until any wait of this
