@@ -1,7 +1,9 @@
 #!/bin/bash
 # Installs what building and testing filepick needs on Debian 12, and only
-# what is missing: the i686 MinGW-w64 toolchain, Wine (32- and 64-bit),
-# Xvfb, ImageMagick, GoogleTest sources, clang with its fuzzer runtime.
+# what is missing: the i686 MinGW-w64 toolchain, Wine (32- and 64-bit) and
+# its fonts, Xvfb, ImageMagick, GoogleTest sources, clang with its fuzzer
+# runtime, xmllint (the manifest check), and the zh_CN.UTF-8 locale (the
+# tests' run under the double-byte code page 936).
 #
 # Wine's 32-bit side is a 32-bit Linux program. Where the kernel cannot run
 # those (some virtual machines lack 32-bit support), they run through
@@ -13,7 +15,8 @@ set -euo pipefail
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
 packages=(cmake make g++ g++-mingw-w64-i686 mingw-w64-tools wine wine32 wine64
-          xvfb xauth imagemagick googletest clang libclang-rt-14-dev)
+          fonts-wine xvfb xauth imagemagick googletest clang libclang-rt-14-dev
+          libxml2-utils locales)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 
@@ -29,6 +32,12 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "install-deps: installing ${missing[*]}"
     apt_update
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# Wine takes its ANSI code page from the locale, and makes non-ASCII file
+# names only in a locale the machine has.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+    as_root localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi
 
 # Can this machine run 32-bit Linux programs by itself? Our own qemu

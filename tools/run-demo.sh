@@ -3,13 +3,24 @@
 # way the host debugger does, in the demo folder shipped with the sources.
 #
 #   bash tools/run-demo.sh [DoLoadDebugFile | DoModuleListFile | DoSetDumpFile]
+#   bash tools/run-demo.sh pictures
 #
 # With a display set, the real dialog opens there and you pick. Without
 # one, it runs under a virtual display, picks a demo file by script, saves
-# a screenshot of the open dialog under build/win/, and prints the reply.
+# a screenshot of the open dialog (once it has painted) under build/win/,
+# and prints the reply. "pictures" does that for all three dialogs and
+# puts the screenshots into docs/, where the README shows them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 verb=${1:-DoLoadDebugFile}
+if [ "$verb" = pictures ]; then
+    mkdir -p docs
+    for verb in DoLoadDebugFile DoModuleListFile DoSetDumpFile; do
+        env -u DISPLAY bash "$0" $verb
+        cp build/win/demo-$verb.png docs/$verb.png
+    done
+    exit 0
+fi
 
 bash tools/install-deps.sh
 bash tools/build.sh win --target filepick filepick-host >/dev/null
@@ -43,7 +54,7 @@ xvfb-run -a bash -c '"$@"; status=$?; wineserver -w; exit $status' run-demo \
 status=$?
 set -e
 if [ -f build/win/demo-dialog.bmp ]; then
-    convert build/win/demo-dialog.bmp "$shot" && rm -f build/win/demo-dialog.bmp
+    convert build/win/demo-dialog.bmp -strip "$shot" && rm -f build/win/demo-dialog.bmp
     echo "run-demo: screenshot of the open dialog: $shot"
 fi
 exit $status
