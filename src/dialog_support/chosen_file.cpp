@@ -27,15 +27,11 @@ static int ExactAnsi(const wchar_t* text, char* ansi, int capacity)
 {
     UINT codePage = GetACP();
     DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    char bytes[2 * ConversionCapacity];
     wchar_t back[ConversionCapacity];
-    int size = WideCharToMultiByte(codePage, flags, text, -1, bytes, sizeof bytes, 0, 0);
-    if (size <= 0 || MultiByteToWideChar(codePage, 0, bytes, -1, back, ConversionCapacity) <= 0 ||
+    int size = WideCharToMultiByte(codePage, flags, text, -1, ansi, capacity, 0, 0);
+    if (size <= 0 || MultiByteToWideChar(codePage, 0, ansi, -1, back, ConversionCapacity) <= 0 ||
         wcscmp(back, text) != 0)
         return AnsiInexact;
-    if (size > capacity)
-        return AnsiTooLong;
-    memcpy(ansi, bytes, (size_t)size);
     return size - 1;
 }
 

@@ -1,8 +1,28 @@
 #include "dialog_support/host_path.h"
 
-// Room for a short form: the dialogs return at most 300 characters, and an
-// 8.3 name is seldom longer than the name it stands for.
-enum { ShortFormCapacity = 600 };
+#include <string.h>
+
+enum {
+    // Room for a short form: the dialogs return at most 300 characters, and
+    // an 8.3 name is seldom longer than the name it stands for.
+    ShortFormCapacity = 600,
+    // Room for any of those in ANSI: two bytes a character at most.
+    AnsiCapacity = 2 * ShortFormCapacity
+};
+
+// The exact ANSI form of text into hostPath, when it fits with its NUL.
+static int ExactFitting(const PathServices* services, const wchar_t* text, char* hostPath,
+                        int capacity)
+{
+    char ansi[AnsiCapacity];
+    int length = services->toAnsi(text, ansi, AnsiCapacity);
+    if (length == AnsiInexact)
+        return HostPathNoAnsiForm;
+    if (length < 0 || length >= capacity)
+        return HostPathTooLong;
+    memcpy(hostPath, ansi, (size_t)length + 1);
+    return HostPathReady;
+}
 
 int HostShortPath(const PathServices* services, const wchar_t* longPath,
                   char* hostPath, int capacity)
@@ -10,18 +30,13 @@ int HostShortPath(const PathServices* services, const wchar_t* longPath,
     wchar_t shortPath[ShortFormCapacity];
     if (services->shortForm(longPath, shortPath, ShortFormCapacity) <= 0)
         return HostPathMissing;
-    int length = services->toAnsi(shortPath, hostPath, capacity);
-    if (length == AnsiInexact)
-        return HostPathNoAnsiForm;
-    if (length == AnsiTooLong)
-        return HostPathTooLong;
-    return length > 0 ? HostPathReady : HostPathMissing;
+    return ExactFitting(services, shortPath, hostPath, capacity);
 }
 
 int HostCallerPath(const PathServices* services, const wchar_t* longPath,
                    char* hostPath, int capacity)
 {
-    if (services->toAnsi(longPath, hostPath, capacity) > 0)
+    if (ExactFitting(services, longPath, hostPath, capacity) == HostPathReady)
         return HostPathReady;
     return HostShortPath(services, longPath, hostPath, capacity);
 }

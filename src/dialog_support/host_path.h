@@ -9,16 +9,16 @@
 
 #include <wchar.h>
 
-// Results of the ANSI encoder below besides a length.
-enum { AnsiInexact = -1, AnsiTooLong = -2 };
+// The ANSI encoder's answer when a character has no exact form.
+enum { AnsiInexact = -1 };
 
 struct PathServices {
     // The short (8.3) form of an existing file's path, into shortPath of
     // capacity characters: its length, or 0 (no such file, no room).
     int (*shortForm)(const wchar_t* longPath, wchar_t* shortPath, int capacity);
-    // text in the ANSI code page, into ansi of capacity bytes: its length
-    // when every character has an exact form, AnsiInexact when one has
-    // not, AnsiTooLong when the exact form does not fit.
+    // text in the ANSI code page, into ansi of capacity bytes (enough for
+    // any text here): its length when every character has an exact form,
+    // else AnsiInexact.
     int (*toAnsi)(const wchar_t* text, char* ansi, int capacity);
 };
 

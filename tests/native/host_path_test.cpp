@@ -21,13 +21,11 @@ int FakeShortForm(const wchar_t*, wchar_t* shortPath, int capacity)
 int Latin1(const wchar_t* text, char* ansi, int capacity)
 {
     int length = (int)wcslen(text);
-    for (int i = 0; i < length; ++i)
-        if (text[i] > 0xFF)
+    for (int i = 0; i <= length; ++i) {
+        if (text[i] > 0xFF || i >= capacity)
             return AnsiInexact;
-    if (length >= capacity)
-        return AnsiTooLong;
-    for (int i = 0; i <= length; ++i)
         ansi[i] = (char)text[i];
+    }
     return length;
 }
 

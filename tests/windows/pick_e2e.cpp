@@ -21,6 +21,9 @@ namespace {
 #define KEIL { 1, 0, 0 }
 #define SUB3 L"\\sub folder\\sub folder\\sub folder"
 #define DEEP L"{dir}" SUB3 SUB3 SUB3 SUB3 SUB3 SUB3 L"\\{len:250}.hex"  // 18 folders
+// 30 folders "a b": 157 characters, but Wine's short form (A_B~~GOE) is over 300.
+#define AB5 L"\\a b\\a b\\a b\\a b\\a b"
+#define SHORT_TOO_LONG L"{dir}" AB5 AB5 AB5 AB5 AB5 AB5 L"\\x y.c"
 
 const Row ModuleList[] = {
     { "opens titled in the requested folder on C files", ML, DIR,
@@ -41,6 +44,9 @@ const Row ModuleList[] = {
       L"{dir}\\M\u00fcller \u00dcberlauf.lst" },
     { "a stale reply put in place meanwhile is replaced", ML, DIR,
       L"put C:\\FILE=stale;pick " BLINKY, BLINKY },
+    { "a short path too long for the reply is told", ML, DIR,
+      L"pick " SHORT_TOO_LONG L";warn too long for the debugger", 0, 0,
+      L"put " SHORT_TOO_LONG L"=deep" },
 };
 RUN_ROWS(ModuleList, ModuleList)
 
