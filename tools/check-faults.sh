@@ -13,13 +13,14 @@ pattern=${1:-}
 scratch=$root/build/faults
 bash tools/install-deps.sh >/dev/null || exit 1
 
-# The sources as they are now (tracked and new files), into the scratch copy.
-copy_tree() {
-    mkdir -p "$scratch/tree"
-    git ls-files -co --exclude-standard -z | tar --null -T - -cf - | tar -xf - -C "$scratch/tree"
-}
-copy_tree
+# The sources as they are now (tracked and new files): a pristine copy to
+# restore from, and the scratch copy that is built and faulted.
 tree=$scratch/tree
+pristine=$scratch/pristine
+rm -rf "$pristine"
+mkdir -p "$tree" "$pristine"
+git ls-files -co --exclude-standard -z | tar --null -T - -cf - | tar -xf - -C "$pristine"
+tar -C "$pristine" -cf - . | tar -xf - -C "$tree"
 if [ ! -f "$tree/build/win/CMakeCache.txt" ]; then
     (cd "$tree" && bash tools/build.sh all >/dev/null 2>&1)
 fi
@@ -68,9 +69,9 @@ check() {
         [ -n "$result" ] || { result="NOT CAUGHT"; uncaught+=("$name"); }
     fi
     printf '%-72s %4ds  %s\n' "$name" $((SECONDS - start)) "$result"
-    # Back to the sources as they are.
+    # Back to the sources as they were.
     for line in "${edits[@]}"; do
-        cp "$root/${line%%$'\t'*}" "$tree/${line%%$'\t'*}"
+        cp "$pristine/${line%%$'\t'*}" "$tree/${line%%$'\t'*}"
     done
 }
 

@@ -34,7 +34,8 @@ HINSTANCE TemplateInstance()
 static int ShowLoadDialog(HWND owner, int* filterIndex, wchar_t* fileName,
                           const wchar_t* initialDir)
 {
-    for (;;) {
+    int result;
+    do {
         ResetDialogRecord();
         memset(fileName, 0, LoadMaxFile * sizeof *fileName);
         PrepareWideFilter(VendorFilter, VendorFilterWork, 1024);
@@ -49,17 +50,11 @@ static int ShowLoadDialog(HWND owner, int* filterIndex, wchar_t* fileName,
         DialogRecord.Flags = LoadFileFlags;
         DialogRecord.lpfnHook = (LPOFNHOOKPROC)LoadFileHook;
         DialogRecord.lpTemplateName = L"LoadDialog";
-
-        int result = ShowOpenDialog(&DialogRecord);
-        if (!result) {
-            ReportDialogError(owner);
-            return 0;
-        }
-        *filterIndex = (int)DialogRecord.nFilterIndex;
-        if (IsDiskFileName(fileName))
-            return result;
-        ReportNotAFile(owner, fileName);
-    }
+        result = ShowFileDialog(owner, 0);
+        if (result)
+            *filterIndex = (int)DialogRecord.nFilterIndex;
+    } while (result < 0);
+    return result;
 }
 
 extern "C" int __stdcall LoadDebugFile(void*, void* owner, VENDORFORMAT& format,

@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "dialog_support/chosen_file.h"
 #include "dialog_support/dialog_services.h"
 #include "dialog_support/filter.h"
 
@@ -26,6 +27,19 @@ void PrepareWideFilter(const char* source, wchar_t* work, int workSize)
     // in two NULs.
     for (int i = 0; i < length + 2 && i < room; ++i)
         work[i] = (unsigned char)list[i];
+}
+
+int ShowFileDialog(HWND owner, int save)
+{
+    int result = save ? ShowSaveDialog(&DialogRecord) : ShowOpenDialog(&DialogRecord);
+    if (!result) {
+        ReportDialogError(owner);
+        return 0;
+    }
+    if (IsDiskFileName(DialogRecord.lpstrFile))
+        return result;
+    ReportNotAFile(owner, DialogRecord.lpstrFile);
+    return -1;
 }
 
 void ReportDialogError(HWND owner)

@@ -30,6 +30,13 @@ void ResetDialogRecord();
 // into work of workSize characters.
 void PrepareWideFilter(const char* source, wchar_t* work, int workSize);
 
+// Shows the dialog the record describes (the save dialog when save). The
+// dialog's non-zero result when the user accepted a disk file (or a new
+// name); 0 when the user gave up or the dialog failed (reported); -1 when a
+// device name was chosen: the user is told, and the caller shows the
+// dialog again.
+int ShowFileDialog(HWND owner, int save);
+
 // After a dialog returned without a file: nothing when the user cancelled,
 // otherwise a stop-icon message box with the dialog's error code.
 void ReportDialogError(HWND owner);

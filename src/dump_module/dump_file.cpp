@@ -20,7 +20,8 @@ enum { DumpMaxFile = 255 };
 
 int DumpFileDialog(void*, HWND owner, DumpMode mode, wchar_t* fileName)
 {
-    for (;;) {
+    int result;
+    do {
         wchar_t filter[256];
         ResetDialogRecord();
         memset(fileName, 0, DumpMaxFile * sizeof *fileName);
@@ -33,16 +34,9 @@ int DumpFileDialog(void*, HWND owner, DumpMode mode, wchar_t* fileName)
         // Every mode but "load" is titled for saving, the log mode too.
         DialogRecord.lpstrTitle = mode == DumpLoad ? L"Load Dump File" : L"Save Dump As";
         DialogRecord.Flags = mode == DumpLoad ? ExistingFileFlags : AnyFileFlags;
-        int result = mode == DumpSave ? ShowSaveDialog(&DialogRecord)
-                                      : ShowOpenDialog(&DialogRecord);
-        if (!result) {
-            ReportDialogError(owner);
-            return 0;
-        }
-        if (IsDiskFileName(fileName))
-            return result;
-        ReportNotAFile(owner, fileName);
-    }
+        result = ShowFileDialog(owner, mode == DumpSave);
+    } while (result < 0);
+    return result;
 }
 
 // Creates the file, or empties it, under its real (wide) name. A file that

@@ -13,7 +13,8 @@ static const char ModuleListFilter[] =
 
 int ModuleListDialog(void*, HWND owner, wchar_t* fileName, const wchar_t* initialDir)
 {
-    for (;;) {
+    int result;
+    do {
         wchar_t filter[256];
         ResetDialogRecord();
         PrepareWideFilter(ModuleListFilter, filter, 256);
@@ -25,15 +26,9 @@ int ModuleListDialog(void*, HWND owner, wchar_t* fileName, const wchar_t* initia
         DialogRecord.lpstrInitialDir = StartFolder(initialDir);
         DialogRecord.lpstrTitle = L"Module List Files";
         DialogRecord.Flags = ExistingFileFlags;
-        int result = ShowOpenDialog(&DialogRecord);
-        if (!result) {
-            ReportDialogError(owner);
-            return 0;
-        }
-        if (IsDiskFileName(fileName))
-            return result;
-        ReportNotAFile(owner, fileName);
-    }
+        result = ShowFileDialog(owner, 0);
+    } while (result < 0);
+    return result;
 }
 
 int DoModuleListFile()
