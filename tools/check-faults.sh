@@ -5,11 +5,17 @@
 # smoke) run. Prints, per fault, the tests that failed (or that the build
 # broke) and the time taken, then the faults no test caught.
 #   bash tools/check-faults.sh [PATTERN]    only faults whose text matches
+#   bash tools/check-faults.sh +N           from the Nth fault on (1 = first)
 # On demand, not in CI: about a minute and a half a fault.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 pattern=${1:-}
+first=1
+if [[ $pattern == +[0-9]* ]]; then
+    first=${pattern#+}
+    pattern=""
+fi
 scratch=$root/build/faults
 bash tools/install-deps.sh >/dev/null || exit 1
 
@@ -49,11 +55,14 @@ run_tests() {
 
 uncaught=()
 count=0
+index=0
 name=""
 edits=()
 check() {
     [ -n "$name" ] || return
+    index=$((index + 1))
     if [ -n "$pattern" ] && [[ "$name" != *$pattern* ]]; then return; fi
+    [ $index -ge $first ] || return
     count=$((count + 1))
     local start=$SECONDS result ok=1
     for line in "${edits[@]}"; do

@@ -134,7 +134,12 @@ DWORD WINAPI Drive(void* param)
         return 0;
     driving->optionsEnabled = IsWindowEnabled(GetDlgItem(session.dialog, 4392)) != 0;
     wchar_t failed[MAX_PATH];
-    return RunSteps(&session, driving->steps.c_str(), failed, MAX_PATH);
+    if (RunSteps(&session, driving->steps.c_str(), failed, MAX_PATH))
+        return 1;
+    // Whatever is left (a message box, say) would hold the call forever.
+    for (HWND window; (window = WaitForDialog(GetCurrentProcessId(), 0, 2000, 0));)
+        PressButton(window, IDCANCEL);
+    return 0;
 }
 
 TEST(LoadDebugFileExport, AcceptFillsTheCallersWords)

@@ -194,6 +194,8 @@ const Row Exchange[] = {
       L"warn could not be taken", 0, L"C:\\FILE=*", L"hold C:\\FILE" },
     { "a request held with delete sharing is taken all the same", ML, DIR, L"pick " BLINKY,
       BLINKY, 0, L"holdshared C:\\FILE" },
+    { "... but not when it cannot be renamed aside: its name stays taken", ML, DIR,
+      L"warn could not be taken", 0, L"C:\\FILE.old=/", L"mkdir C:\\FILE.old;holdshared C:\\FILE" },
     { "a folder takes the reply's place meanwhile", ML, DIR,
       L"mkdir C:\\FILE;pick " BLINKY L";warn could not be written", 0, L"C:\\FILE=/" },
     { "a folder at the pending name", LD, DIR, L"pick " HEX L";warn could not be written", 0,

@@ -103,6 +103,14 @@ struct Session {
     std::wstring dir;
     std::vector<HANDLE> held;
 
+    ~Session() { Release(); }
+    void Release()
+    {
+        for (HANDLE file : held)
+            CloseHandle(file);
+        held.clear();
+    }
+
     void Hold(const std::wstring& path, DWORD sharing)
     {
         HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, 0,
@@ -293,9 +301,15 @@ void RunRow(const char* suite, int index, const Row& row)
         const ::testing::TestResult* result =
             ::testing::UnitTest::GetInstance()->current_test_info()->result();
         int failures = result->total_part_count();
-        for (const std::wstring& step : Split(row.steps, L';'))
-            if (session.Step(step), result->total_part_count() > failures)
-                break;
+        for (const std::wstring& step : Split(row.steps, L';')) {
+            session.Step(step);
+            if (result->total_part_count() > failures) {
+                EndPicker(&picker.info);
+                session.Release();
+                ClearExchange();
+                return;
+            }
+        }
     } else {
         EXPECT_EQ(first, nullptr) << "a dialog showed";
     }
@@ -304,8 +318,7 @@ void RunRow(const char* suite, int index, const Row& row)
     if (!ended)
         NoteTimeout();
     EXPECT_TRUE(ended && exitCode == expected) << "exit code " << exitCode;
-    for (HANDLE file : session.held)
-        CloseHandle(file);
+    session.Release();
     CheckReply(row, session.dir);
     std::wstring after = row.after ? row.after : L"";
     for (const wchar_t* leftover : Leftovers)
@@ -341,9 +354,28 @@ int Run(const std::wstring& exe, const std::wstring& tail, std::string* output)
     return started && WaitForExit(process.info.hProcess, WaitBound(), &code) ? (int)code : -1;
 }
 
+static bool RowTimedOut;
+
 DWORD WaitBound() { return Exists(Marker()) ? 5000 : 60000; }
 
-void NoteTimeout() { WriteFileBytes(Marker(), "a wait ran out\n"); }
+void NoteTimeout()
+{
+    RowTimedOut = true;
+    WriteFileBytes(Marker(), "a wait ran out\n");
+}
+
+bool RunRows(const char* suite, const Row* rows, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        RowTimedOut = false;
+        RunRow(suite, i, rows[i]);
+        if (RowTimedOut) {
+            ADD_FAILURE() << "a wait ran out: the rest of " << suite << " is not run";
+            return false;
+        }
+    }
+    return true;
+}
 
 std::wstring Wide(const std::string& ansi)
 {

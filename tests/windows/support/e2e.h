@@ -56,13 +56,11 @@ std::wstring Expand(const std::wstring& text, const std::wstring& dir);
 // Checks "PATH=TEXT;..." (TEXT in UTF-8; ! absent, / a folder, * any file).
 void CheckAfter(const std::wstring& after, const std::wstring& dir);
 
-// Runs every row of a table.
-#define RUN_ROWS(suite, table)                                   \
-    TEST(suite, Table)                                           \
-    {                                                            \
-        for (size_t i = 0; i < sizeof table / sizeof *table; ++i) \
-            RunRow(#suite, (int)i, table[i]);                    \
-    }
+// Runs the rows of a table in turn; after a row in which a wait ran out
+// (a dialog that never showed, a picker that never ended) the table stops.
+bool RunRows(const char* suite, const Row* rows, int count);
+#define RUN_ROWS(suite, table) \
+    TEST(suite, Table) { RunRows(#suite, table, (int)(sizeof table / sizeof *table)); }
 
 // A started program, ended by its handle when this goes.
 struct Process {
