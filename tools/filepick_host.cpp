@@ -306,7 +306,13 @@ static void ProgramVersion(const wchar_t* name, wchar_t* version, int capacity)
 
 static DWORD WINAPI DriveOwnDialog(void* options)
 {
-    return DriveDialog((const HostOptions*)options, GetCurrentProcessId(), 0);
+    if (DriveDialog((const HostOptions*)options, GetCurrentProcessId(), 0))
+        return 1;
+    // A step that could not be done: what is left (the dialog, a message
+    // box) is cancelled, or the call would never return.
+    for (HWND window; (window = WaitForDialog(GetCurrentProcessId(), 0, 2000, 0));)
+        PressButton(window, IDCANCEL);
+    return 0;
 }
 
 // --module: the debug-file dialog through the export, in this process, as

@@ -351,7 +351,12 @@ int Run(const std::wstring& exe, const std::wstring& tail, std::string* output)
     while (started && ReadFile(readEnd, chunk, sizeof chunk, &got, 0) && got)
         output->append(chunk, got);
     CloseHandle(readEnd);
-    return started && WaitForExit(process.info.hProcess, WaitBound(), &code) ? (int)code : -1;
+    if (!started)
+        return -1;
+    if (WaitForExit(process.info.hProcess, WaitBound(), &code))
+        return (int)code;
+    NoteTimeout();
+    return -1;
 }
 
 static bool RowTimedOut;
