@@ -26,7 +26,12 @@ pristine=$scratch/pristine
 rm -rf "$pristine"
 mkdir -p "$tree" "$pristine"
 git ls-files -co --exclude-standard -z | tar --null -T - -cf - | tar -xf - -C "$pristine"
-tar -C "$pristine" -cf - . | tar -xf - -C "$tree"
+# Only what differs is copied, as a new file: one left faulted by a run that
+# was stopped must be built again.
+(cd "$pristine" && find . -type f) | while IFS= read -r file; do
+    cmp -s "$pristine/$file" "$tree/$file" ||
+        { mkdir -p "$(dirname "$tree/$file")" && cp "$pristine/$file" "$tree/$file"; }
+done
 if [ ! -f "$tree/build/win/CMakeCache.txt" ]; then
     (cd "$tree" && bash tools/build.sh all >/dev/null 2>&1)
 fi
