@@ -304,12 +304,23 @@ static void ProgramVersion(const wchar_t* name, wchar_t* version, int capacity)
     free(data);
 }
 
-static DWORD WINAPI DriveOwnDialog(void* options)
+static HANDLE CallReturned;  // set once the exported call is back
+static int CallStopped;      // what was left of the call was cancelled
+
+static DWORD WINAPI DriveOwnDialog(void* param)
 {
-    if (DriveDialog((const HostOptions*)options, GetCurrentProcessId(), 0))
+    // As with the picker as a program: a scripted run ends in time.
+    const HostOptions* options = (const HostOptions*)param;
+    DWORD timeout = options->timeoutMs;
+    if ((options->choose || options->steps) && timeout == INFINITE)
+        timeout = ChooseExitTimeoutMs;
+    if (DriveDialog(options, GetCurrentProcessId(), 0) &&
+        WaitForSingleObject(CallReturned, timeout) == WAIT_OBJECT_0)
         return 1;
-    // A step that could not be done: what is left (the dialog, a message
-    // box) is cancelled, or the call would never return.
+    // A step that could not be done, or a call still open when time is up:
+    // what is left (the dialog, a message box) is cancelled, or the call
+    // would never return.
+    CallStopped = 1;
     for (HWND window; (window = WaitForDialog(GetCurrentProcessId(), 0, 2000, 0));)
         PressButton(window, IDCANCEL);
     return 0;
@@ -328,6 +339,7 @@ static int RunModule(const HostOptions* options, const char* folder)
     if (!load)
         return Fail(options, HostCouldNotRun, "cannot load filepick.exe as a module");
     HANDLE driver = 0;
+    CallReturned = CreateEventW(0, TRUE, FALSE, 0);
     if (options->choose || options->steps || options->fileType || options->screenshot)
         driver = CreateThread(0, 0, DriveOwnDialog, (void*)options, 0, 0);
     VENDORFORMAT format = -1;
@@ -336,10 +348,13 @@ static int RunModule(const HostOptions* options, const char* folder)
     char fileName[PathBlockSize] = "";
     char hostOptions[] = "";  // a host with options of its own: "Options..." stays enabled
     int result = load(0, 0, format, fileName, startupSkip, symbolOnly, hostOptions, folder);
+    SetEvent(CallReturned);
     if (driver) {
         WaitForSingleObject(driver, DialogTimeoutMs);
         CloseHandle(driver);
     }
+    if (CallStopped)
+        return Fail(options, HostCouldNotRun, "the dialog could not be driven to its end and was cancelled");
     if (options->json) {
         printf("{\"status\":\"%s\",\"fileName\":", result ? "chosen" : "not-chosen");
         wchar_t wide[PathBlockSize];
