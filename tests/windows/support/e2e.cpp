@@ -13,6 +13,7 @@ namespace {
 
 const wchar_t Exchange[] = L"C:\\FILE";
 const wchar_t* const Leftovers[] = { L"C:\\FILE.new", L"C:\\FILE.old" };
+bool LinkMade;  // by the row now running
 
 // Every row's folder holds these; each file's content is its own name.
 const wchar_t* const StandardFiles[] = {
@@ -150,8 +151,10 @@ void Session::Step(const std::wstring& step)
         return WriteFileBytes(path, Utf8(target));
     if (op == L"hold" || op == L"holdshared")
         return Hold(path, FILE_SHARE_READ | (op == L"holdshared" ? FILE_SHARE_DELETE : 0));
-    if (op == L"symlink")
+    if (op == L"symlink") {
+        LinkMade = true;
         return RunUnix(L"/bin/ln -s", { target, path }, true);
+    }
     if (op == L"fill")
         return Fill();
     if (op == L"mkdir" || op == L"readonly" || op == L"hardlink") {
@@ -184,9 +187,15 @@ void Session::Step(const std::wstring& step)
     } else if (op == L"text") {
         EXPECT_EQ(TextOf(GetDlgItem(dialog, id)), value);
     } else {
-        // What the user does: the driver's steps.
+        // What the user does: the driver's steps. One that failed only when
+        // its wait ran out (a box that never came, a window that never went)
+        // counts as a timeout.
         wchar_t failed[MAX_PATH];
-        EXPECT_TRUE(RunSteps(&driver, (op + L" " + arg).c_str(), failed, MAX_PATH)) << "failed";
+        DWORD start = GetTickCount();
+        bool done = RunSteps(&driver, (op + L" " + arg).c_str(), failed, MAX_PATH);
+        if (!done && GetTickCount() - start >= driver.waitMs)
+            NoteTimeout();
+        EXPECT_TRUE(done) << "failed";
     }
 }
 
@@ -213,9 +222,19 @@ void CheckReply(const Row& row, const std::wstring& dir)
 }
 
 // Whatever a row left at the exchange paths goes, also after a failure.
+// A link made from Linux dangles once its target goes, and Windows does not
+// see a dangling link: after a row that made one, rm takes every path, and
+// a marker last, whose going says that rm is done.
 void ClearExchange()
 {
-    for (const wchar_t* path : { Exchange, Leftovers[0], Leftovers[1], L"C:\\filler" })
+    std::vector<std::wstring> paths = { Exchange, Leftovers[0], Leftovers[1], L"C:\\filler" };
+    if (LinkMade) {
+        paths.push_back(L"C:\\filepick-tests\\rm-done");
+        WriteFileBytes(paths.back(), "");
+        RunUnix(L"/bin/rm -rf", paths, false);
+        LinkMade = false;
+    }
+    for (const std::wstring& path : paths)
         RemoveTree(path);
 }
 
@@ -331,32 +350,41 @@ void RunRow(const char* suite, int index, const Row& row)
 
 int Run(const std::wstring& exe, const std::wstring& tail, std::string* output)
 {
+    // Output goes to a file, read once the program has ended: a pipe would
+    // be read until the program closes it, which one that hangs never does.
+    wchar_t path[MAX_PATH], outPath[MAX_PATH];
+    PathBesideSelf((L"output-" + std::to_wstring(GetCurrentProcessId()) + L".txt").c_str(),
+                   outPath, MAX_PATH);
     SECURITY_ATTRIBUTES inherit = { sizeof inherit, 0, TRUE };
-    HANDLE readEnd, writeEnd;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return -1;
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    wchar_t path[MAX_PATH];
+    HANDLE out = CreateFileW(outPath, GENERIC_READ | GENERIC_WRITE, 7, &inherit, CREATE_ALWAYS,
+                             FILE_FLAG_DELETE_ON_CLOSE, 0);
     PathBesideSelf(exe.c_str(), path, MAX_PATH);
     std::wstring line = L"\"" + std::wstring(path) + L"\" " + tail;
     STARTUPINFOW startup = { sizeof startup };
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
+    startup.hStdOutput = out;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    // In a job, so that a picker the program started ends with it.
+    HANDLE job = CreateJobObjectW(0, 0);
     Process process;
-    BOOL started = CreateProcessW(path, &line[0], 0, 0, TRUE, 0, 0, 0, &startup, &process.info);
-    CloseHandle(writeEnd);
+    DWORD code = 0, got;
+    bool ended = out != INVALID_HANDLE_VALUE &&
+                 CreateProcessW(path, &line[0], 0, 0, TRUE, CREATE_SUSPENDED, 0, 0, &startup,
+                                &process.info) &&
+                 AssignProcessToJobObject(job, process.info.hProcess) &&
+                 ResumeThread(process.info.hThread) != (DWORD)-1 &&
+                 WaitForExit(process.info.hProcess, WaitBound(), &code);
+    if (!ended && process.info.hProcess)
+        NoteTimeout();
+    TerminateJobObject(job, 99);
+    CloseHandle(job);
+    EndPicker(&process.info);
     char chunk[512];
-    DWORD got, code = 0;
-    while (started && ReadFile(readEnd, chunk, sizeof chunk, &got, 0) && got)
+    SetFilePointer(out, 0, 0, FILE_BEGIN);
+    while (ReadFile(out, chunk, sizeof chunk, &got, 0) && got)
         output->append(chunk, got);
-    CloseHandle(readEnd);
-    if (!started)
-        return -1;
-    if (WaitForExit(process.info.hProcess, WaitBound(), &code))
-        return (int)code;
-    NoteTimeout();
-    return -1;
+    CloseHandle(out);
+    return ended ? (int)code : -1;
 }
 
 static bool RowTimedOut;
