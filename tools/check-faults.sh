@@ -6,7 +6,7 @@
 # broke) and the time taken, then the faults no test caught.
 #   bash tools/check-faults.sh [PATTERN]    only faults whose text matches
 #   bash tools/check-faults.sh +N           from the Nth fault on (1 = first)
-# On demand, not in CI: about a minute and a half a fault.
+# On demand, not in CI: about a minute a fault, two where a wait runs out.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
