@@ -354,7 +354,8 @@ static int RunModule(const HostOptions* options, const char* folder)
         CloseHandle(driver);
     }
     if (CallStopped)
-        return Fail(options, HostCouldNotRun, "the dialog could not be driven to its end and was cancelled");
+        return Fail(options, HostCouldNotRun,
+                    "the dialog could not be driven to its end and was cancelled");
     if (options->json) {
         printf("{\"status\":\"%s\",\"fileName\":", result ? "chosen" : "not-chosen");
         wchar_t wide[PathBlockSize];

@@ -65,6 +65,9 @@ const HostRow Host[] = {
     { "the module's dialog cancelled leaves the caller's words alone",
       L"--module --steps \"click 4390;cancel\" DoLoadDebugFile \"{dir}\"", 1,
       L"result:       0|startup skip: -1|symbol only:  -1|format:       -1" },
+    { "a step the module's dialog cannot do ends the call",
+      L"--json --module --steps \"click 4711\" DoLoadDebugFile \"{dir}\"", 3,
+      L"could not be driven to its end" },
     { "the versions both programs carry", L"--version", 0,
       L"filepick-host " FILEPICK_VERSION_W L"\r\nfilepick.exe " FILEPICK_VERSION_W },
 };
