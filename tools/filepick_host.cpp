@@ -244,6 +244,20 @@ static int Fail(const HostOptions* options, int status, const char* message)
     return status;
 }
 
+// Whether the dialog is acted in (or pictured) at all.
+static int DrivesDialog(const HostOptions* options)
+{
+    return options->choose || options->steps || options->fileType || options->screenshot;
+}
+
+// How long the picker may take to end: a scripted run ends in time.
+static DWORD EndTimeout(const HostOptions* options)
+{
+    if ((options->choose || options->steps) && options->timeoutMs == INFINITE)
+        return ChooseExitTimeoutMs;
+    return options->timeoutMs;
+}
+
 // Acts in the dialog the way a user would: --type, --steps, --choose.
 static int DriveDialog(const HostOptions* options, DWORD processId, HANDLE process)
 {
@@ -311,11 +325,8 @@ static DWORD WINAPI DriveOwnDialog(void* param)
 {
     // As with the picker as a program: a scripted run ends in time.
     const HostOptions* options = (const HostOptions*)param;
-    DWORD timeout = options->timeoutMs;
-    if ((options->choose || options->steps) && timeout == INFINITE)
-        timeout = ChooseExitTimeoutMs;
     if (DriveDialog(options, GetCurrentProcessId(), 0) &&
-        WaitForSingleObject(CallReturned, timeout) == WAIT_OBJECT_0)
+        WaitForSingleObject(CallReturned, EndTimeout(options)) == WAIT_OBJECT_0)
         return 1;
     // A step that could not be done, or a call still open when time is up:
     // what is left (the dialog, a message box) is cancelled, or the call
@@ -340,7 +351,7 @@ static int RunModule(const HostOptions* options, const char* folder)
         return Fail(options, HostCouldNotRun, "cannot load filepick.exe as a module");
     HANDLE driver = 0;
     CallReturned = CreateEventW(0, TRUE, FALSE, 0);
-    if (options->choose || options->steps || options->fileType || options->screenshot)
+    if (DrivesDialog(options))
         driver = CreateThread(0, 0, DriveOwnDialog, (void*)options, 0, 0);
     VENDORFORMAT format = -1;
     int startupSkip = -1;
@@ -413,17 +424,13 @@ int wmain(int argc, wchar_t** argv)
     if (!StartPicker(picker, commandLine, &process))
         return Fail(&options, HostCouldNotRun, "cannot start filepick.exe");
 
-    DWORD timeout = options.timeoutMs;
-    if ((options.choose || options.screenshot || options.steps || options.fileType) &&
-        !DriveDialog(&options, process.dwProcessId, process.hProcess)) {
+    if (DrivesDialog(&options) && !DriveDialog(&options, process.dwProcessId, process.hProcess)) {
         EndPicker(&process);
         remove(ExchangePath);
         return Fail(&options, HostCouldNotRun, "the dialog did not appear");
     }
-    if ((options.choose || options.steps) && timeout == INFINITE)
-        timeout = ChooseExitTimeoutMs;
     DWORD exitCode = 0;
-    if (!WaitForExit(process.hProcess, timeout, &exitCode)) {
+    if (!WaitForExit(process.hProcess, EndTimeout(&options), &exitCode)) {
         EndPicker(&process);
         remove(ExchangePath);
         return Fail(&options, HostCouldNotRun, "filepick.exe did not end in time and was stopped");

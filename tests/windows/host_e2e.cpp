@@ -7,7 +7,6 @@
 namespace e2e {
 namespace {
 
-const wchar_t Exchange[] = L"C:\\FILE";
 std::wstring Replace(std::wstring text, const wchar_t* from, const std::wstring& to)
 {
     size_t at = text.find(from);
@@ -99,7 +98,7 @@ TEST(HostCompanion, Table)
             std::string part = Utf8(want.substr(start, end - start));
             EXPECT_NE(output.find(part), std::string::npos) << part << " in " << output;
         }
-        EXPECT_EQ(ReadFileBytes(Exchange), "<missing>") << "the host takes the reply";
+        EXPECT_EQ(ReadFileBytes(ExchangeFile), "<missing>") << "the host takes the reply";
         EXPECT_EQ(FindWindowW(L"#32770", L"Load Dump File"), nullptr) << "the picker still runs";
         if (row.after)
             CheckAfter(row.after, dir);

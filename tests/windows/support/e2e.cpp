@@ -9,9 +9,11 @@
 #include "exchange/layouts.h"
 
 namespace e2e {
+
+const wchar_t ExchangeFile[] = L"C:\\FILE";
+
 namespace {
 
-const wchar_t Exchange[] = L"C:\\FILE";
 const wchar_t* const Leftovers[] = { L"C:\\FILE.new", L"C:\\FILE.old" };
 bool LinkMade;  // by the row now running
 
@@ -201,7 +203,7 @@ void Session::Step(const std::wstring& step)
 
 void CheckReply(const Row& row, const std::wstring& dir)
 {
-    std::string reply = ReadFileBytes(Exchange);
+    std::string reply = ReadFileBytes(ExchangeFile);
     if (!row.reply) {
         if (!row.after || !wcsstr(row.after, L"C:\\FILE="))
             EXPECT_EQ(reply, "<missing>") << "no reply was expected";
@@ -227,7 +229,7 @@ void CheckReply(const Row& row, const std::wstring& dir)
 // a marker last, whose going says that rm is done.
 void ClearExchange()
 {
-    std::vector<std::wstring> paths = { Exchange, Leftovers[0], Leftovers[1], L"C:\\filler" };
+    std::vector<std::wstring> paths = { ExchangeFile, Leftovers[0], Leftovers[1], L"C:\\filler" };
     if (LinkMade) {
         paths.push_back(L"C:\\filepick-tests\\rm-done");
         WriteFileBytes(paths.back(), "");
@@ -291,7 +293,7 @@ void RunRow(const char* suite, int index, const Row& row)
     ClearExchange();
     Session session = { {}, FreshFolder(suite, index) };
     if (row.request)
-        WriteFileBytes(Exchange, RequestBytes(row.request, session.dir));
+        WriteFileBytes(ExchangeFile, RequestBytes(row.request, session.dir));
     for (const std::wstring& step : Split(row.setup ? row.setup : L"", L';'))
         if (!step.empty())
             session.Step(step);
@@ -311,10 +313,11 @@ void RunRow(const char* suite, int index, const Row& row)
     if (!first && running)
         NoteTimeout();
     DWORD expected = row.steps && wcscmp(row.steps, L"exit 0") == 0 ? 0 : 1;
+    bool done = true;  // every step of the row done
     if (row.steps && expected) {
         ASSERT_NE(first, nullptr) << "no dialog";
         if (TextOf(first) != L"WARNING")
-            EXPECT_FALSE(Exists(Exchange)) << "the request is consumed before the dialog";
+            EXPECT_FALSE(Exists(ExchangeFile)) << "the request is consumed before the dialog";
         // A row stops at its first failed step: what follows would act on a
         // dialog that is not there.
         const ::testing::TestResult* result =
@@ -322,29 +325,28 @@ void RunRow(const char* suite, int index, const Row& row)
         int failures = result->total_part_count();
         for (const std::wstring& step : Split(row.steps, L';')) {
             session.Step(step);
-            if (result->total_part_count() > failures) {
-                EndPicker(&picker.info);
-                session.Release();
-                ClearExchange();
-                return;
-            }
+            if ((done = result->total_part_count() == failures) == false)
+                break;
         }
     } else {
         EXPECT_EQ(first, nullptr) << "a dialog showed";
     }
-    DWORD exitCode = 0;
-    bool ended = WaitForExit(picker.info.hProcess, WaitBound(), &exitCode);
-    if (!ended)
-        NoteTimeout();
-    EXPECT_TRUE(ended && exitCode == expected) << "exit code " << exitCode;
-    session.Release();
-    CheckReply(row, session.dir);
-    std::wstring after = row.after ? row.after : L"";
-    for (const wchar_t* leftover : Leftovers)
-        if (after.find(leftover) == std::wstring::npos)
-            EXPECT_FALSE(Exists(leftover)) << Utf8(leftover) << " was left behind";
-    CheckAfter(after, session.dir);
+    if (done) {
+        DWORD exitCode = 0;
+        bool ended = WaitForExit(picker.info.hProcess, WaitBound(), &exitCode);
+        if (!ended)
+            NoteTimeout();
+        EXPECT_TRUE(ended && exitCode == expected) << "exit code " << exitCode;
+        session.Release();
+        CheckReply(row, session.dir);
+        std::wstring after = row.after ? row.after : L"";
+        for (const wchar_t* leftover : Leftovers)
+            if (after.find(leftover) == std::wstring::npos)
+                EXPECT_FALSE(Exists(leftover)) << Utf8(leftover) << " was left behind";
+        CheckAfter(after, session.dir);
+    }
     EndPicker(&picker.info);
+    session.Release();
     ClearExchange();
 }
 

@@ -18,6 +18,8 @@
 
 namespace e2e {
 
+extern const wchar_t ExchangeFile[];  // C:\FILE
+
 struct Row {
     const char* name;
     // The command tail; the whole command line when it starts with a quote
