@@ -1,16 +1,15 @@
 // filepick.exe loaded as a module by a host: its named exports and their
-// calling convention, its dialog template, and its debug-file dialog called
-// from the host's own thread.
+// calling convention, and its dialog template. (Its debug-file dialog called
+// from a host's thread is a host companion row.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "debug_file/debug_file.h"
+#include "driver/picker_driver.h"
 #include "driver/program_module.h"
-#include "support/e2e.h"
 
 namespace {
 
@@ -84,59 +83,6 @@ TEST(LoadDialogTemplate, BytesNeverChange)
         hash = (hash ^ bytes[i]) * 16777619u;
     EXPECT_EQ(size, 696u);
     EXPECT_EQ(hash, 0xAFB2BB95u);
-}
-
-// The exported dialog called from this thread, driven from a second one;
-// cancelling, and names outside the code page, are host companion rows.
-struct Driving {
-    std::wstring steps;
-    int optionsEnabled = -1;
-};
-
-DWORD WINAPI Drive(void* param)
-{
-    Driving* driving = (Driving*)param;
-    PickerSession session = { GetCurrentProcessId(), 0, e2e::WaitBound(), 0, 0 };
-    if (!SessionDialog(&session))
-        return 0;
-    driving->optionsEnabled = IsWindowEnabled(GetDlgItem(session.dialog, 4392)) != 0;
-    wchar_t failed[MAX_PATH];
-    if (RunSteps(&session, driving->steps.c_str(), failed, MAX_PATH))
-        return 1;
-    // Whatever is left (a message box, say) would hold the call forever.
-    for (HWND window; (window = WaitForDialog(GetCurrentProcessId(), 0, 2000, 0));)
-        PressButton(window, IDCANCEL);
-    return 0;
-}
-
-TEST(LoadDebugFileExport, AcceptFillsTheCallersWords)
-{
-    void* load = Export(FILEPICK_EXPORT_LOADDEBUGFILE);
-    ASSERT_NE(load, nullptr);
-    // A folder of its own: the old-style dialog leaves this process's
-    // current directory in the last one it showed.
-    std::wstring dir = e2e::FreshFolder("Export", 0);
-    Driving driving = { L"click 4390;click 4391;type 12;pick " + dir + L"\\blinky.c" };
-    HANDLE driver = CreateThread(0, 0, Drive, &driving, 0, 0);
-    VENDORFORMAT format = 3;
-    char fileName[300] = "untouched";
-    int startupSkip = 7, symbolOnly = 9, result = -1;
-    char options[] = "";
-    std::string folder = e2e::Ansi(dir);
-    EXPECT_EQ(StackDrift(load, { 0, 0, (int)&format, (int)fileName, (int)&startupSkip,
-                                 (int)&symbolOnly, (int)options, (int)folder.c_str() }, &result), 0)
-        << "not __stdcall";
-    DWORD driven = 0;
-    EXPECT_EQ(WaitForSingleObject(driver, e2e::WaitBound()), WAIT_OBJECT_0);
-    GetExitCodeThread(driver, &driven);
-    CloseHandle(driver);
-    EXPECT_TRUE(driven) << "the dialog was not driven";
-    EXPECT_EQ(driving.optionsEnabled, 1) << "Options... with a non-null options";
-    EXPECT_NE(result, 0);
-    EXPECT_EQ(format, 8);
-    EXPECT_EQ(startupSkip, 0);
-    EXPECT_EQ(symbolOnly, 1);
-    EXPECT_STRCASEEQ(fileName, (folder + "\\blinky.c").c_str());
 }
 
 }  // namespace

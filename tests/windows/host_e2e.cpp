@@ -2,48 +2,29 @@
 // decoding, the exported dialog called through it, and the versions.
 #include "support/e2e.h"
 
-#include <stdio.h>
-
 namespace e2e {
 namespace {
-
-std::wstring Replace(std::wstring text, const wchar_t* from, const std::wstring& to)
-{
-    size_t at = text.find(from);
-    return at == std::wstring::npos ? text : text.replace(at, wcslen(from), to);
-}
-
-std::wstring Json(const std::wstring& text)
-{
-    std::wstring json;
-    for (wchar_t c : text) {
-        if (c == L'\\' || c == L'"')
-            json += L'\\';
-        json += c;
-    }
-    return json;
-}
 
 struct HostRow {
     const char* name;
     const wchar_t* arguments;  // {dir}: the row's folder
     int status;
     // Texts the output holds, separated by '|'; {short} and {long}: the
-    // JSON forms of the chosen file's short path and of its own path.
+    // chosen file's short path and its own path (escaped after --json).
     const wchar_t* output;
     const wchar_t* chosen;
     const wchar_t* setup;  // "PATH=TEXT" written first
     const wchar_t* after;
 };
 
+#define CYRILLIC L"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b"
 const HostRow Host[] = {
     { "a chosen file as JSON", L"--json --choose \"{dir}\\Blinky main module listing.lst\" "
       L"DoModuleListFile \"{dir}\"", 0, L"\"status\":\"chosen\"|\"shortPath\":\"{short}\"",
       L"{dir}\\Blinky main module listing.lst" },
-    { "a file in any script, with its own name as UTF-8", L"--json --choose "
-      L"\"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b.lst\" DoModuleListFile \"{dir}\"", 0,
-      L"\"shortPath\":\"{short}\",\"longPath\":\"{long}\"",
-      L"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b.lst" },
+    { "a file in any script, with its own name as UTF-8",
+      L"--json --choose \"" CYRILLIC L".lst\" DoModuleListFile \"{dir}\"", 0,
+      L"\"shortPath\":\"{short}\",\"longPath\":\"{long}\"", CYRILLIC L".lst" },
     { "a debug file reply decoded", L"--type 13 --choose \"{dir}\\Blinky debug output.hex\" "
       L"DoLoadDebugFile \"{dir}\"", 0,
       L"short path:   {short}|startup skip: 1|format:       8 (Intel Hex)",
@@ -55,12 +36,16 @@ const HostRow Host[] = {
     { "no reply means not chosen", L"--choose \"{dir}\\never created.hex\" DoSetDumpFile 5", 1,
       L"No file was chosen", 0, 0, L"{dir}\\never created.hex=!" },
     { "a request folder without an ANSI form is refused",
-      L"--json DoModuleListFile \"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b\"", 3,
-      L"outside this system's code page" },
-    { "the exported dialog, called as a host that loads the module calls it",
-      L"--module --type 13 --choose \"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b.lst\" "
-      L"DoLoadDebugFile \"{dir}\"", 0, L"result:       1|file name:    {short}|format:       8",
-      L"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b.lst" },
+      L"--json DoModuleListFile \"" CYRILLIC L"\"", 3, L"outside this system's code page" },
+    // The module's exported dialog, called from the host's own thread.
+    { "the exported dialog fills the caller's words with its full path",
+      L"--module --steps \"click 4390;click 4391\" --type 13 --choose \"{dir}\\blinky.c\" "
+      L"DoLoadDebugFile \"{dir}\"", 0,
+      L"result:       1|file name:    {long}|startup skip: 0|symbol only:  1|format:       8",
+      L"{dir}\\blinky.c" },
+    { "... with the short path of a name outside the code page",
+      L"--module --choose \"" CYRILLIC L".lst\" DoLoadDebugFile \"{dir}\"", 0,
+      L"result:       1|file name:    {short}", CYRILLIC L".lst" },
     { "the module's dialog cancelled leaves the caller's words alone",
       L"--module --steps \"click 4390;cancel\" DoLoadDebugFile \"{dir}\"", 1,
       L"result:       0|startup skip: -1|symbol only:  -1|format:       -1" },
@@ -83,25 +68,23 @@ TEST(HostCompanion, Table)
         }
         std::string output;
         EXPECT_EQ(e2e::Run(L"filepick-host.exe", Expand(row.arguments, dir), &output), row.status);
-        std::wstring want = row.output;
-        if (row.chosen) {
-            std::wstring chosen = Expand(row.chosen, dir);
-            std::wstring shortPath = Wide(ShortPathOf(chosen));
-            want = Replace(want, L"{short}",
-                           wcsstr(row.arguments, L"--json") ? Json(shortPath) : shortPath);
-            want = Replace(want, L"{long}", Json(chosen));
+        std::wstring want = row.output, chosen = row.chosen ? Expand(row.chosen, dir) : L"";
+        const std::wstring paths[] = { Wide(ShortPathOf(chosen)), chosen };
+        const wchar_t* const keys[] = { L"{short}", L"{long}" };
+        for (int k = 0; k < 2; ++k) {
+            std::wstring path = paths[k];
+            if (wcsstr(row.arguments, L"--json"))  // JSON doubles backslashes
+                for (size_t at = 0; (at = path.find(L'\\', at)) != std::wstring::npos; at += 2)
+                    path.insert(at, 1, L'\\');
+            size_t at = want.find(keys[k]);
+            if (at != std::wstring::npos)
+                want.replace(at, wcslen(keys[k]), path);
         }
-        for (size_t start = 0, end; start <= want.size(); start = end + 1) {
-            end = want.find(L'|', start);
-            if (end == std::wstring::npos)
-                end = want.size();
-            std::string part = Utf8(want.substr(start, end - start));
-            EXPECT_NE(output.find(part), std::string::npos) << part << " in " << output;
-        }
+        for (const std::wstring& part : Split(want.c_str(), L'|'))
+            EXPECT_NE(output.find(Utf8(part)), std::string::npos) << Utf8(part) << " in " << output;
         EXPECT_EQ(ReadFileBytes(ExchangeFile), "<missing>") << "the host takes the reply";
         EXPECT_EQ(FindWindowW(L"#32770", L"Load Dump File"), nullptr) << "the picker still runs";
-        if (row.after)
-            CheckAfter(row.after, dir);
+        CheckAfter(row.after, dir);
     }
 }
 

@@ -156,28 +156,10 @@ int ChooseFile(HWND dialog, const wchar_t* path)
     return 1;
 }
 
-int CheckState(HWND dialog, int id)
-{
-    HWND control = GetDlgItem(dialog, id);
-    DWORD_PTR result = 0;
-    if (!control || !Send(control, BM_GETCHECK, 0, 0, &result))
-        return -1;
-    return (int)result;
-}
-
 int WindowText(HWND window, wchar_t* text, int capacity)
 {
     text[0] = 0;
     return GetWindowTextW(window, text, capacity) > 0 || GetLastError() == 0;
-}
-
-int ComboItemCount(HWND dialog, int id)
-{
-    DWORD_PTR count = 0;
-    HWND combo = GetDlgItem(dialog, id);
-    if (!combo || !SendW(combo, CB_GETCOUNT, 0, 0, &count))
-        return -1;
-    return (int)count;
 }
 
 int ComboItemText(HWND dialog, int id, int index, wchar_t* text, int capacity)
@@ -191,15 +173,6 @@ int ComboItemText(HWND dialog, int id, int index, wchar_t* text, int capacity)
     DWORD_PTR copied = 0;
     return SendW(combo, CB_GETLBTEXT, index, (LPARAM)text, &copied) &&
            (int)copied >= 0;
-}
-
-int ComboSelection(HWND dialog, int id)
-{
-    HWND combo = GetDlgItem(dialog, id);
-    DWORD_PTR selection = 0;
-    if (!combo || !SendW(combo, CB_GETCURSEL, 0, 0, &selection))
-        return -2;
-    return (int)selection;
 }
 
 struct StaticSearch {

@@ -44,15 +44,11 @@ void PressButton(HWND window, int id);
 // Types the path into the dialog and presses OK.
 int ChooseFile(HWND dialog, const wchar_t* path);
 
-// Check-box state (BST_CHECKED / BST_UNCHECKED), -1 on failure.
-int CheckState(HWND dialog, int id);
-
-// Texts of a window, of the file-type list's items and of a message box's
-// message, as wide text (the ANSI forms arrive cut across processes).
+// Texts of a window, of the file-type list's items (0 past the last) and
+// of a message box's message, as wide text (the ANSI forms arrive cut
+// across processes).
 int WindowText(HWND window, wchar_t* text, int capacity);
-int ComboItemCount(HWND dialog, int id);
 int ComboItemText(HWND dialog, int id, int index, wchar_t* text, int capacity);
-int ComboSelection(HWND dialog, int id);
 int MessageBoxText(HWND box, wchar_t* text, int capacity);
 
 // A picker driven through its dialogs, one step at a time.

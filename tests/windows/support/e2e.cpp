@@ -1,9 +1,9 @@
 #include "support/e2e.h"
 
-#include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "exchange/layouts.h"
@@ -15,7 +15,8 @@ const wchar_t ExchangeFile[] = L"C:\\FILE";
 namespace {
 
 const wchar_t* const Leftovers[] = { L"C:\\FILE.new", L"C:\\FILE.old" };
-bool LinkMade;  // by the row now running
+bool LinkMade;     // by the row now running
+bool RowTimedOut;  // a wait of the row now running ran out
 
 // Every row's folder holds these; each file's content is its own name.
 const wchar_t* const StandardFiles[] = {
@@ -28,11 +29,19 @@ const wchar_t* const StandardFiles[] = {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// Says that a wait of this run ran out (win.session_start clears it).
 std::wstring Marker()
 {
     wchar_t path[MAX_PATH];
     PathBesideSelf(L"dialog-timeout.seen", path, MAX_PATH);
     return path;
+}
+
+std::wstring TextOf(HWND window)
+{
+    wchar_t text[1024];
+    WindowText(window, text, 1024);
+    return text;
 }
 
 // Wine runs Linux programs too, but gives no handle to wait on: this runs
@@ -54,28 +63,10 @@ void RunUnix(const wchar_t* command, const std::vector<std::wstring>& paths, boo
         ASSERT_LT(GetTickCount() - start, WaitBound()) << Utf8(line);
 }
 
-void RemoveTree(const std::wstring& path)
-{
-    if (Exists(path))
-        RunUnix(L"/bin/rm -rf", { path }, false);
-}
-
 void MakeParents(const std::wstring& path)
 {
     for (size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
         CreateDirectoryW(path.substr(0, at).c_str(), 0);
-}
-
-std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator)
-{
-    std::vector<std::wstring> parts(1);
-    for (wchar_t c : text) {
-        if (c == separator)
-            parts.emplace_back();
-        else
-            parts.back().push_back(c);
-    }
-    return parts;
 }
 
 std::string RequestBytes(const std::wstring& request, const std::wstring& dir)
@@ -94,12 +85,8 @@ std::string RequestBytes(const std::wstring& request, const std::wstring& dir)
     return block;
 }
 
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[1024];
-    WindowText(window, text, 1024);
-    return text;
-}
+// The number of failures the running test has seen so far.
+int Failures() { return ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count(); }
 
 struct Session {
     PickerSession driver;
@@ -113,16 +100,6 @@ struct Session {
             CloseHandle(file);
         held.clear();
     }
-
-    void Hold(const std::wstring& path, DWORD sharing)
-    {
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, 0,
-                                  OPEN_ALWAYS, 0, 0);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        held.push_back(file);
-        HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, 7, 0, OPEN_EXISTING, 0, 0);
-        ASSERT_EQ(writer, INVALID_HANDLE_VALUE) << "the lock does not hold";
-    }
     void Step(const std::wstring& step);
 };
 
@@ -133,61 +110,49 @@ void Fill()
     DWORD put = 0;
     while (WriteFile(file, chunk.data(), (DWORD)chunk.size(), &put, 0) && put == chunk.size())
         ;
-    DWORD error = GetLastError();
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_DISK_FULL);
     CloseHandle(file);
-    ASSERT_EQ(error, (DWORD)ERROR_DISK_FULL);
 }
 
 void Session::Step(const std::wstring& step)
 {
     SCOPED_TRACE(Utf8(step));
     std::wstring op = step.substr(0, step.find(L' '));
-    std::wstring raw = step.substr(std::min(step.size(), op.size() + 1));
-    // Files: "PATH" or "PATH=TEXT" or "PATH>TARGET".
+    std::wstring raw = step.substr(std::min(step.size(), op.size() + 1)), arg = Expand(raw, dir);
+    // Files: "PATH", "PATH=TEXT" or "PATH>TARGET".
     size_t split = raw.find_first_of(L"=>");
     std::wstring path = Expand(raw.substr(0, split), dir);
     std::wstring target = split == std::wstring::npos ? L"" : Expand(raw.substr(split + 1), dir);
-    if (op == L"put" || op == L"mkdir" || op == L"hold" || op == L"holdshared")
+    if (op == L"put") {
         MakeParents(path);
-    if (op == L"put")
-        return WriteFileBytes(path, Utf8(target));
-    if (op == L"hold" || op == L"holdshared")
-        return Hold(path, FILE_SHARE_READ | (op == L"holdshared" ? FILE_SHARE_DELETE : 0));
-    if (op == L"symlink") {
+        WriteFileBytes(path, Utf8(target));
+    } else if (op == L"mkdir") {
+        MakeParents(path + L"\\");
+        EXPECT_TRUE(Exists(path));
+    } else if (op == L"hold" || op == L"holdshared") {
+        DWORD sharing = FILE_SHARE_READ | (op == L"holdshared" ? FILE_SHARE_DELETE : 0);
+        held.push_back(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, 0, OPEN_ALWAYS, 0, 0));
+        EXPECT_NE(held.back(), INVALID_HANDLE_VALUE);
+    } else if (op == L"readonly") {
+        EXPECT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    } else if (op == L"hardlink") {
+        EXPECT_TRUE(CreateHardLinkW(path.c_str(), target.c_str(), 0));
+    } else if (op == L"symlink") {
         LinkMade = true;
-        return RunUnix(L"/bin/ln -s", { target, path }, true);
-    }
-    if (op == L"fill")
-        return Fill();
-    if (op == L"mkdir" || op == L"readonly" || op == L"hardlink") {
-        EXPECT_TRUE(op == L"mkdir"      ? CreateDirectoryW(path.c_str(), 0)
-                    : op == L"readonly" ? SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY)
-                                        : CreateHardLinkW(path.c_str(), target.c_str(), 0));
-        return;
-    }
-    // What the dialog shows.
-    std::wstring arg = Expand(raw, dir);
-    int id = _wtoi(arg.c_str());
-    std::wstring value = arg.substr(arg.find(L' ') + 1);  // after an id
-    HWND dialog = op == L"title" || op == L"types" || op == L"check" || op == L"enabled" ||
-                          op == L"text" ? SessionDialog(&driver) : 0;
-    if (op == L"title") {
-        EXPECT_EQ(TextOf(dialog), arg);
+        RunUnix(L"/bin/ln -s", { target, path }, true);
+    } else if (op == L"fill") {
+        Fill();
+    } else if (op == L"title") {
+        EXPECT_EQ(TextOf(SessionDialog(&driver)), arg);
     } else if (op == L"types") {
-        std::vector<std::wstring> types = Split(arg, L',');
-        EXPECT_EQ(ComboItemCount(dialog, 1136), (int)types.size());
-        for (size_t i = 0; i < types.size(); ++i) {
-            wchar_t text[256];
-            ComboItemText(dialog, 1136, (int)i, text, 256);
-            EXPECT_EQ(text, types[i]);
-        }
-        EXPECT_EQ(ComboSelection(dialog, 1136), 0);
-    } else if (op == L"check") {
-        EXPECT_EQ(CheckState(dialog, id), value == L"1" ? BST_CHECKED : BST_UNCHECKED);
+        std::wstring types;
+        wchar_t text[256];
+        for (int i = 0; ComboItemText(SessionDialog(&driver), 1136, i, text, 256); ++i)
+            types += (i ? L"," : L"") + std::wstring(text);
+        EXPECT_EQ(types, arg);
     } else if (op == L"enabled") {
-        EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, id)) != 0, value == L"1");
-    } else if (op == L"text") {
-        EXPECT_EQ(TextOf(GetDlgItem(dialog, id)), value);
+        HWND control = GetDlgItem(SessionDialog(&driver), _wtoi(arg.c_str()));
+        EXPECT_EQ(IsWindowEnabled(control) != 0, arg.back() == L'1');
     } else {
         // What the user does: the driver's steps. One that failed only when
         // its wait ran out (a box that never came, a window that never went)
@@ -229,18 +194,29 @@ void CheckReply(const Row& row, const std::wstring& dir)
 // a marker last, whose going says that rm is done.
 void ClearExchange()
 {
-    std::vector<std::wstring> paths = { ExchangeFile, Leftovers[0], Leftovers[1], L"C:\\filler" };
+    std::vector<std::wstring> paths;
+    for (const wchar_t* path : { ExchangeFile, Leftovers[0], Leftovers[1], L"C:\\filler" })
+        if (LinkMade || Exists(path))
+            paths.push_back(path);
     if (LinkMade) {
-        paths.push_back(L"C:\\filepick-tests\\rm-done");
+        paths.push_back(L"C:\\rm-done");
         WriteFileBytes(paths.back(), "");
-        RunUnix(L"/bin/rm -rf", paths, false);
-        LinkMade = false;
     }
-    for (const std::wstring& path : paths)
-        RemoveTree(path);
+    LinkMade = false;
+    if (!paths.empty())
+        RunUnix(L"/bin/rm -rf", paths, false);
 }
 
 }  // namespace
+
+std::vector<std::wstring> Split(const wchar_t* text, wchar_t separator)
+{
+    std::vector<std::wstring> parts;
+    std::wistringstream in(text ? text : L"");
+    for (std::wstring part; std::getline(in, part, separator);)
+        parts.push_back(part);
+    return parts;
+}
 
 std::wstring Expand(const std::wstring& text, const std::wstring& dir)
 {
@@ -256,7 +232,7 @@ std::wstring Expand(const std::wstring& text, const std::wstring& dir)
     return result;
 }
 
-void CheckAfter(const std::wstring& after, const std::wstring& dir)
+void CheckAfter(const wchar_t* after, const std::wstring& dir)
 {
     for (const std::wstring& item : Split(after, L';')) {
         if (item.empty())
@@ -277,7 +253,8 @@ void CheckAfter(const std::wstring& after, const std::wstring& dir)
 std::wstring FreshFolder(const char* suite, int index)
 {
     std::wstring dir = L"C:\\filepick-tests\\" + Wide(suite) + L"-" + std::to_wstring(index);
-    RemoveTree(dir);
+    if (Exists(dir))
+        RunUnix(L"/bin/rm -rf", { dir }, false);
     MakeParents(dir + L"\\");
     for (const wchar_t* name : StandardFiles)
         WriteFileBytes(dir + L"\\" + name, Utf8(name));
@@ -286,52 +263,42 @@ std::wstring FreshFolder(const char* suite, int index)
 
 void RunRow(const char* suite, int index, const Row& row)
 {
-    const char* only = getenv("FILEPICK_ROWS");  // to run some rows by hand
-    if (only && !strstr(row.name, only))
-        return;
     SCOPED_TRACE(std::string(suite) + " row " + std::to_string(index) + ": " + row.name);
     ClearExchange();
     Session session = { {}, FreshFolder(suite, index) };
     if (row.request)
         WriteFileBytes(ExchangeFile, RequestBytes(row.request, session.dir));
-    for (const std::wstring& step : Split(row.setup ? row.setup : L"", L';'))
+    for (const std::wstring& step : Split(row.setup, L';'))
         if (!step.empty())
             session.Step(step);
+    // The command line: the verb after the quoted program, or as the row has it.
     wchar_t exe[MAX_PATH];
     PathBesideSelf(L"filepick.exe", exe, MAX_PATH);
-    std::wstring line = row.verb;
+    std::wstring line = row.verb[0] == L'"' ? row.verb : L"\"{picker}\" " + std::wstring(row.verb);
     size_t at = line.find(L"{picker}");
-    if (line[0] != L'"')
-        line = L"\"" + std::wstring(exe) + L"\" " + line;
-    else if (at != std::wstring::npos)
+    if (at != std::wstring::npos)
         line.replace(at, 8, exe);
     Process picker;
     ASSERT_TRUE(StartPicker(exe, line.c_str(), &picker.info));
     session.driver = { picker.info.dwProcessId, picker.info.hProcess, WaitBound(), 0, 0 };
     HWND first = WaitForDialog(picker.info.dwProcessId, picker.info.hProcess, WaitBound(), 0);
-    bool running = WaitForSingleObject(picker.info.hProcess, 0) == WAIT_TIMEOUT;
-    if (!first && running)
+    if (!first && WaitForSingleObject(picker.info.hProcess, 0) == WAIT_TIMEOUT)
         NoteTimeout();
     DWORD expected = row.steps && wcscmp(row.steps, L"exit 0") == 0 ? 0 : 1;
-    bool done = true;  // every step of the row done
+    // A row stops at its first failed step: what follows would act on a
+    // dialog that is not there.
+    int failures = Failures();
     if (row.steps && expected) {
         ASSERT_NE(first, nullptr) << "no dialog";
         if (TextOf(first) != L"WARNING")
             EXPECT_FALSE(Exists(ExchangeFile)) << "the request is consumed before the dialog";
-        // A row stops at its first failed step: what follows would act on a
-        // dialog that is not there.
-        const ::testing::TestResult* result =
-            ::testing::UnitTest::GetInstance()->current_test_info()->result();
-        int failures = result->total_part_count();
-        for (const std::wstring& step : Split(row.steps, L';')) {
-            session.Step(step);
-            if ((done = result->total_part_count() == failures) == false)
-                break;
-        }
+        for (const std::wstring& step : Split(row.steps, L';'))
+            if (Failures() == failures)
+                session.Step(step);
     } else {
         EXPECT_EQ(first, nullptr) << "a dialog showed";
     }
-    if (done) {
+    if (Failures() == failures) {
         DWORD exitCode = 0;
         bool ended = WaitForExit(picker.info.hProcess, WaitBound(), &exitCode);
         if (!ended)
@@ -339,11 +306,10 @@ void RunRow(const char* suite, int index, const Row& row)
         EXPECT_TRUE(ended && exitCode == expected) << "exit code " << exitCode;
         session.Release();
         CheckReply(row, session.dir);
-        std::wstring after = row.after ? row.after : L"";
         for (const wchar_t* leftover : Leftovers)
-            if (after.find(leftover) == std::wstring::npos)
+            if (!row.after || !wcsstr(row.after, leftover))
                 EXPECT_FALSE(Exists(leftover)) << Utf8(leftover) << " was left behind";
-        CheckAfter(after, session.dir);
+        CheckAfter(row.after, session.dir);
     }
     EndPicker(&picker.info);
     session.Release();
@@ -389,8 +355,6 @@ int Run(const std::wstring& exe, const std::wstring& tail, std::string* output)
     return ended ? (int)code : -1;
 }
 
-static bool RowTimedOut;
-
 DWORD WaitBound() { return Exists(Marker()) ? 5000 : 60000; }
 
 void NoteTimeout()
@@ -399,17 +363,15 @@ void NoteTimeout()
     WriteFileBytes(Marker(), "a wait ran out\n");
 }
 
-bool RunRows(const char* suite, const Row* rows, int count)
+void RunRows(const char* suite, const Row* rows, int count)
 {
-    for (int i = 0; i < count; ++i) {
-        RowTimedOut = false;
-        RunRow(suite, i, rows[i]);
-        if (RowTimedOut) {
-            ADD_FAILURE() << "a wait ran out: the rest of " << suite << " is not run";
-            return false;
-        }
-    }
-    return true;
+    const char* only = getenv("FILEPICK_ROWS");  // to run some rows by hand
+    for (int i = 0; i < count && !RowTimedOut; ++i)
+        if (!only || strstr(rows[i].name, only))
+            RunRow(suite, i, rows[i]);
+    if (RowTimedOut)
+        ADD_FAILURE() << "a wait ran out: the rest of " << suite << " is not run";
+    RowTimedOut = false;
 }
 
 std::wstring Wide(const std::string& ansi)
@@ -431,23 +393,16 @@ std::string Utf8(const std::wstring& wide) { return Narrow(wide, CP_UTF8); }
 
 std::string ReadFileBytes(const std::wstring& path)
 {
-    FILE* file = _wfopen(path.c_str(), L"rb");
-    if (!file)
-        return "<missing>";
-    std::string bytes;
-    char chunk[4096];
-    for (size_t got; (got = fread(chunk, 1, sizeof chunk, file)) > 0;)
-        bytes.append(chunk, got);
-    fclose(file);
-    return bytes;
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
-    FILE* file = _wfopen(path.c_str(), L"wb");
-    ASSERT_NE(file, nullptr) << Utf8(path);
-    EXPECT_EQ(fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
-    EXPECT_EQ(fclose(file), 0);
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out.write(bytes.data(), (std::streamsize)bytes.size());
+    out.close();
+    EXPECT_TRUE(out) << Utf8(path);
 }
 
 std::string ShortPathOf(const std::wstring& path)

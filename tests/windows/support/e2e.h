@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "driver/picker_driver.h"
 
@@ -30,14 +31,14 @@ struct Row {
     // a NUL, then more; 0: no request at all.
     const wchar_t* request;
     // Steps separated by ';', after the picker started; 0: it must end
-    // without showing a dialog; "exit 0": so, with exit code 0. Dialog: "title T", "types A,B", "type N"
-    // (select item N), "click ID", "check ID 0|1", "enabled ID 0|1",
-    // "text ID T", "pick PATH" (type it, press OK), "answer ID" (press ID
-    // in a prompt over the dialog), "warn TEXT" (a WARNING box saying TEXT,
-    // then OK), "cancel". Files: "put PATH=TEXT" (parents made), "mkdir P",
-    // "hold P" and "holdshared P" (kept open without write or delete
-    // sharing, or with delete sharing), "readonly P", "symlink P>TARGET",
-    // "hardlink P>TARGET", "fill" (the drive, till it is full).
+    // without showing a dialog; "exit 0": so, with exit code 0.
+    // What the dialog shows: "title T", "types A,B" (the file types),
+    // "enabled ID 0|1". What the user does, through the driver: "type N",
+    // "click ID", "pick PATH", "answer ID", "warn TEXT", "cancel". Files:
+    // "put PATH=TEXT" (parents made), "mkdir P", "hold P" and "holdshared P"
+    // (kept open without write or delete sharing, or with delete sharing),
+    // "readonly P", "symlink P>TARGET", "hardlink P>TARGET", "fill" (the
+    // drive, till it is full).
     const wchar_t* steps;
     const wchar_t* reply;    // the file whose short path is replied; 0: none
     const wchar_t* after;    // "PATH=TEXT;PATH=!" (absent) ";PATH=/" (folder)
@@ -45,8 +46,12 @@ struct Row {
     int words[3];            // DoLoadDebugFile: startup skip, symbol only, format
 };
 
-// Runs one row (SCOPED_TRACE names it).
-void RunRow(const char* suite, int index, const Row& row);
+// Runs the rows of a table in turn (FILEPICK_ROWS=TEXT: only those whose
+// name holds TEXT); after a row in which a wait ran out (a dialog that never
+// showed, a picker that never ended) the table stops.
+void RunRows(const char* suite, const Row* rows, int count);
+#define RUN_ROWS(suite, table) \
+    TEST(suite, Table) { RunRows(#suite, table, (int)(sizeof table / sizeof *table)); }
 
 // A fresh folder for a row, C:\filepick-tests\<suite>-<index>, holding
 // the standard files (each file's content is its own name, in UTF-8).
@@ -55,14 +60,11 @@ std::wstring FreshFolder(const char* suite, int index);
 // {dir}: the row's folder; {len:N}: as many 'y' as make the text N long.
 std::wstring Expand(const std::wstring& text, const std::wstring& dir);
 
-// Checks "PATH=TEXT;..." (TEXT in UTF-8; ! absent, / a folder, * any file).
-void CheckAfter(const std::wstring& after, const std::wstring& dir);
+// The parts of text between separators (none of a null text).
+std::vector<std::wstring> Split(const wchar_t* text, wchar_t separator);
 
-// Runs the rows of a table in turn; after a row in which a wait ran out
-// (a dialog that never showed, a picker that never ended) the table stops.
-bool RunRows(const char* suite, const Row* rows, int count);
-#define RUN_ROWS(suite, table) \
-    TEST(suite, Table) { RunRows(#suite, table, (int)(sizeof table / sizeof *table)); }
+// Checks "PATH=TEXT;..." (TEXT in UTF-8; ! absent, / a folder, * any file).
+void CheckAfter(const wchar_t* after, const std::wstring& dir);
 
 // A started program, ended by its handle when this goes.
 struct Process {
