@@ -19,6 +19,7 @@ namespace {
     L"types KEIL,IAR UBROF,IAR banked,BSO/Tasking OMF,BSO/Tasking IEEE695,Old BSO," \
     L"2500AD,Intel ASM/PLM51,MetaLink ASM51,MCC Software,OMF51 Format,FOMF,Intel Hex"
 #define KEIL { 1, 0, 0 }
+#define PICKED L"*"  // the reply: of the file picked last
 #define SUB3 L"\\sub folder\\sub folder\\sub folder"
 #define DEEP L"{dir}" SUB3 SUB3 SUB3 SUB3 SUB3 SUB3 L"\\{len:250}.hex"  // 18 folders
 // 30 folders "a b": 157 characters, but Wine's short form (A_B~~GOE) is over 300.
@@ -31,18 +32,16 @@ const Row ModuleList[] = {
       L"pick Blinky main module listing.lst", LISTING },
     { "cancel", ML, DIR, L"cancel" },
     { "no request: no dialog", ML, 0, 0 },
-    { "a request without NUL is read within its block", ML, L"raw:nonul",
-      L"pick " BLINKY, BLINKY },
-    { "a missing name is refused by the dialog", ML, DIR,
-      L"pick {dir}\\no such.c;answer 1;cancel", 0, L"{dir}\\no such.c=!" },
-    { "a Cyrillic name", ML, DIR, L"pick {dir}\\" CYRILLIC L".lst", L"{dir}\\" CYRILLIC L".lst" },
-    { "a Chinese name", ML, DIR, L"pick {dir}\\" CHINESE L".hex", L"{dir}\\" CHINESE L".hex" },
-    { "omega beside its look-alike", ML, DIR, L"pick {dir}\\" OMEGA L"mega.c",
-      L"{dir}\\" OMEGA L"mega.c", L"{dir}\\Omega.c=Omega.c" },
-    { "an ANSI name beyond ASCII", ML, DIR, L"pick {dir}\\M\u00fcller \u00dcberlauf.lst",
-      L"{dir}\\M\u00fcller \u00dcberlauf.lst" },
+    { "a request without NUL is read within its block", ML, L"raw:nonul", L"pick " BLINKY, PICKED },
+    { "a missing name is refused by the dialog", ML, DIR, L"pick {dir}\\no such.c;answer 1;cancel",
+      0, L"=!" },
+    { "a Cyrillic name", ML, DIR, L"pick {dir}\\" CYRILLIC L".lst", PICKED },
+    { "a Chinese name", ML, DIR, L"pick {dir}\\" CHINESE L".hex", PICKED },
+    { "omega beside its look-alike", ML, DIR, L"pick {dir}\\" OMEGA L"mega.c", PICKED,
+      L"{dir}\\Omega.c=Omega.c" },
+    { "an ANSI name beyond ASCII", ML, DIR, L"pick {dir}\\M\u00fcller \u00dcberlauf.lst", PICKED },
     { "a stale reply put in place meanwhile is replaced", ML, DIR,
-      L"put C:\\FILE=stale;pick " BLINKY, BLINKY },
+      L"put C:\\FILE=stale;pick " BLINKY, PICKED },
     { "a short path too long for the reply is told", ML, DIR,
       L"pick " SHORT_TOO_LONG L";warn too long for the debugger", 0, 0,
       L"put " SHORT_TOO_LONG L"=deep" },
@@ -52,65 +51,58 @@ RUN_ROWS(ModuleList, ModuleList)
 const Row LoadDebugFile[] = {
     { "opens with the template on KEIL", LD, DIR,
       L"title File Open;" LOAD_TYPES L";enabled 4392 0;cancel" },
-    { "Intel Hex with the boxes untouched", LD, DIR, L"type 12;pick " HEX, HEX, 0, 0, { 1, 0, 8 } },
-    { "toggled boxes", LD, DIR, L"click 4391;click 4390;pick " HEX,
-      HEX, 0, 0, { 0, 1, 0 } },
+    { "Intel Hex, the boxes untouched", LD, DIR, L"type 12;pick " HEX, PICKED, 0, 0, { 1, 0, 8 } },
+    { "toggled boxes", LD, DIR, L"click 4391;click 4390;pick " HEX, PICKED, 0, 0, { 0, 1, 0 } },
     { "a bare name opens in the requested folder", LD, DIR, L"pick Blinky debug output.hex",
       HEX, 0, 0, KEIL },
     { "no request: no dialog", LD, 0, 0 },
     { "a path cut by the old-style dialog gets no reply", LD, DIR, L"pick {dir}\\{len:258}.hex",
       0, 0, L"put {dir}\\{len:258}.hex=x" },
-    { "a Cyrillic name", LD, DIR, L"pick {dir}\\" CYRILLIC L".lst", L"{dir}\\" CYRILLIC L".lst",
-      0, 0, KEIL },
-    { "a Chinese name as Intel Hex", LD, DIR, L"type 12;pick {dir}\\" CHINESE L".hex",
-      L"{dir}\\" CHINESE L".hex", 0, 0, { 1, 0, 8 } },
-    { "omega beside its look-alike", LD, DIR, L"pick {dir}\\" OMEGA L"mega.c",
-      L"{dir}\\" OMEGA L"mega.c", L"{dir}\\Omega.c=Omega.c", 0, KEIL },
+    { "a Cyrillic name", LD, DIR, L"pick {dir}\\" CYRILLIC L".lst", PICKED, 0, 0, KEIL },
+    { "a Chinese name as Intel Hex", LD, DIR, L"type 12;pick {dir}\\" CHINESE L".hex", PICKED, 0, 0,
+      { 1, 0, 8 } },
+    { "omega beside its look-alike", LD, DIR, L"pick {dir}\\" OMEGA L"mega.c", PICKED,
+      L"{dir}\\Omega.c=Omega.c", 0, KEIL },
 };
 RUN_ROWS(LoadDebugFile, LoadDebugFile)
 
+// After: "=TEXT" the picked file holds TEXT.
 const Row Dump[] = {
     { "save: a new name is created empty", DS, L"mode:0",
-      L"title Save Dump As;types Intel Hex (*.hex);pick {dir}\\Saved code memory.hex",
-      L"{dir}\\Saved code memory.hex", L"{dir}\\Saved code memory.hex=" },
+      L"title Save Dump As;types Intel Hex (*.hex);pick {dir}\\Saved dump.hex", PICKED, L"=" },
     { "save: Yes to replacing empties the file", DS, L"mode:0",
-      L"pick {dir}\\old dump.hex;answer 6", L"{dir}\\old dump.hex", L"{dir}\\old dump.hex=" },
+      L"pick {dir}\\old dump.hex;answer 6", PICKED, L"=" },
     { "save: No keeps the file", DS, L"mode:0", L"pick {dir}\\old dump.hex;answer 7;cancel", 0,
-      L"{dir}\\old dump.hex=old dump.hex" },
-    { "save: a Cyrillic new name", DS, L"mode:0", L"pick {dir}\\" CYRILLIC L" dump.hex",
-      L"{dir}\\" CYRILLIC L" dump.hex", L"{dir}\\" CYRILLIC L" dump.hex=" },
-    { "save: omega beside its look-alike", DS, L"mode:0", L"pick {dir}\\" OMEGA L"dump.hex",
-      L"{dir}\\" OMEGA L"dump.hex", L"{dir}\\" OMEGA L"dump.hex=;{dir}\\Odump.hex=keep",
-      L"put {dir}\\Odump.hex=keep" },
+      L"=old dump.hex" },
+    { "save: a Cyrillic new name", DS, L"mode:0", L"pick {dir}\\" CYRILLIC L".hex", PICKED, L"=" },
+    { "save: omega beside its look-alike", DS, L"mode:0", L"pick {dir}\\" OMEGA L"dump.hex", PICKED,
+      L"=;{dir}\\Odump.hex=keep", L"put {dir}\\Odump.hex=keep" },
     { "load: a missing file is refused by the dialog", DS, L"mode:1",
-      L"title Load Dump File;pick {dir}\\no such dump.hex;answer 1;cancel", 0,
-      L"{dir}\\no such dump.hex=!" },
+      L"title Load Dump File;pick {dir}\\no such dump.hex;answer 1;cancel", 0, L"=!" },
     { "load: an existing file is replied untouched", DS, L"mode:1", L"pick {dir}\\old dump.hex",
-      L"{dir}\\old dump.hex", L"{dir}\\old dump.hex=old dump.hex" },
-    { "load: a Chinese name", DS, L"mode:1", L"pick {dir}\\" CHINESE L".hex",
-      L"{dir}\\" CHINESE L".hex", L"{dir}\\" CHINESE L".hex=" CHINESE L".hex" },
-    { "load: a deep folder near the dialog's limit", DS, L"mode:1", L"pick " DEEP, DEEP, 0,
+      PICKED, L"=old dump.hex" },
+    { "load: a Chinese name", DS, L"mode:1", L"pick {dir}\\" CHINESE L".hex", PICKED,
+      L"=" CHINESE L".hex" },
+    { "load: a deep folder near the dialog's limit", DS, L"mode:1", L"pick " DEEP, PICKED, 0,
       L"put " DEEP L"=x" },
     { "log: a new log is created empty", DS, L"mode:2",
-      L"title Save Dump As;types Log file (*.log);pick {dir}\\new trace.log",
-      L"{dir}\\new trace.log", L"{dir}\\new trace.log=" },
+      L"title Save Dump As;types Log file (*.log);pick {dir}\\new trace.log", PICKED, L"=" },
     { "log: an existing log is emptied without asking", DS, L"mode:2",
-      L"pick {dir}\\session trace.log", L"{dir}\\session trace.log", L"{dir}\\session trace.log=" },
+      L"pick {dir}\\session trace.log", PICKED, L"=" },
     { "log: one that cannot be written keeps its content and is replied", DS, L"mode:2",
-      L"pick {dir}\\session trace.log", L"{dir}\\session trace.log",
-      L"{dir}\\session trace.log=session trace.log", L"hold {dir}\\session trace.log" },
+      L"pick {dir}\\session trace.log", PICKED, L"=session trace.log",
+      L"hold {dir}\\session trace.log" },
     { "log: a path too long for the dialog is reported", DS, L"mode:2",
       L"pick {dir}\\{len:258}.log;warn GetOpenFileName returned Error #12291" },
-    { "log: a Chinese new name", DS, L"mode:2", L"pick {dir}\\" CHINESE L".log",
-      L"{dir}\\" CHINESE L".log", L"{dir}\\" CHINESE L".log=" },
-    { "log: omega beside its look-alike", DS, L"mode:2", L"pick {dir}\\" OMEGA L"log.log",
-      L"{dir}\\" OMEGA L"log.log", L"{dir}\\" OMEGA L"log.log=;{dir}\\Olog.log=Olog.log" },
+    { "log: a Chinese new name", DS, L"mode:2", L"pick {dir}\\" CHINESE L".log", PICKED, L"=" },
+    { "log: omega beside its look-alike", DS, L"mode:2", L"pick {dir}\\" OMEGA L"log.log", PICKED,
+      L"=;{dir}\\Olog.log=Olog.log" },
     { "mode 5: a new name writes nothing", DS, L"mode:5",
-      L"title Save Dump As;types Intel Hex (*.hex);pick {dir}\\new.hex", 0, L"{dir}\\new.hex=!" },
-    { "mode 3 touches nothing", DS, L"mode:3", L"pick {dir}\\old dump.hex",
-      L"{dir}\\old dump.hex", L"{dir}\\old dump.hex=old dump.hex" },
+      L"title Save Dump As;types Intel Hex (*.hex);pick {dir}\\new.hex", 0, L"=!" },
+    { "mode 3 touches nothing", DS, L"mode:3", L"pick {dir}\\old dump.hex", PICKED,
+      L"=old dump.hex" },
     { "the lowest mode touches nothing", DS, L"mode:-2147483648", L"pick {dir}\\old dump.hex",
-      L"{dir}\\old dump.hex", L"{dir}\\old dump.hex=old dump.hex" },
+      PICKED, L"=old dump.hex" },
 };
 RUN_ROWS(Dump, Dump)
 
@@ -136,8 +128,8 @@ RUN_ROWS(Requests, Requests)
 // Start folders: whatever the host sends, the dialog opens (in the folder
 // when it is one), for both verbs that take one.
 #define START(name, request)                                                    \
-    { "module list: " name, ML, request, L"pick " BLINKY, BLINKY },             \
-    { "load: " name, LD, request, L"pick " BLINKY, BLINKY, 0, 0, KEIL }
+    { "module list: " name, ML, request, L"pick " BLINKY, PICKED },             \
+    { "load: " name, LD, request, L"pick " BLINKY, PICKED, 0, 0, KEIL }
 const Row StartFolders[] = {
     START("a missing folder", L"dir:C:\\no such folder\\anywhere"),
     START("an empty text", L"dir:"),
@@ -147,7 +139,8 @@ const Row StartFolders[] = {
     START("COM1", L"dir:COM1"),
     START("a device under a folder", L"dir:C:\\t\\aux.hex"),
     { "module list: a folder named in the code page", ML, L"dir:{dir}\\M\u00fcller",
-      L"pick inside.c", L"{dir}\\M\u00fcller\\inside.c", 0, L"put {dir}\\M\u00fcller\\inside.c=in" },
+      L"pick inside.c", L"{dir}\\M\u00fcller\\inside.c", 0,
+      L"put {dir}\\M\u00fcller\\inside.c=in" },
     { "load: a folder named in the code page", LD, L"dir:{dir}\\M\u00fcller",
       L"pick inside.c", L"{dir}\\M\u00fcller\\inside.c", 0,
       L"put {dir}\\M\u00fcller\\inside.c=in", KEIL },
@@ -166,8 +159,7 @@ const Row Devices[] = {
     { "COM1.log under a folder", DS, L"mode:2", L"pick C:\\t\\COM1.log;warn is a device;cancel",
       0, STAND_INS },
     { "choosing again after the refusal", DS, L"mode:2",
-      L"pick NUL;warn is a device;pick {dir}\\after.log", L"{dir}\\after.log",
-      L"{dir}\\after.log=" },
+      L"pick NUL;warn is a device;pick {dir}\\after.log", PICKED, L"=" },
     { "NUL as a module list", ML, DIR, L"pick NUL;warn is a device;cancel" },
     { "NUL as a debug file", LD, DIR, L"pick NUL;warn is a device;cancel" },
 };
@@ -176,12 +168,12 @@ RUN_ROWS(Devices, Devices)
 // The exchange file under faults: never a wrong or partial reply, never a
 // silent loss, never a write through a link.
 const Row Exchange[] = {
-    { "a read-only request is still consumed", ML, DIR, L"pick " BLINKY, BLINKY, 0,
+    { "a read-only request is still consumed", ML, DIR, L"pick " BLINKY, PICKED, 0,
       L"readonly C:\\FILE" },
     { "a request held without delete sharing is reported and left", ML, DIR,
       L"warn could not be taken", 0, L"C:\\FILE=*", L"hold C:\\FILE" },
     { "a request held with delete sharing is taken all the same", ML, DIR, L"pick " BLINKY,
-      BLINKY, 0, L"holdshared C:\\FILE" },
+      PICKED, 0, L"holdshared C:\\FILE" },
     { "... but not when it cannot be renamed aside: its name stays taken", ML, DIR,
       L"warn could not be taken", 0, L"C:\\FILE.old=/", L"mkdir C:\\FILE.old;holdshared C:\\FILE" },
     { "a folder takes the reply's place meanwhile", ML, DIR,
@@ -191,10 +183,10 @@ const Row Exchange[] = {
     { "the pending name held by another program", DS, L"mode:2",
       L"pick {dir}\\session trace.log;warn could not be written", 0,
       L"C:\\FILE.new=;{dir}\\session trace.log=", L"hold C:\\FILE.new" },
-    { "a read-only leftover at the pending name is replaced", ML, DIR, L"pick " BLINKY, BLINKY,
+    { "a read-only leftover at the pending name is replaced", ML, DIR, L"pick " BLINKY, PICKED,
       0, L"put C:\\FILE.new=stale;readonly C:\\FILE.new" },
     { "a hard link at the pending name is not written through", ML, DIR, L"pick " BLINKY,
-      BLINKY, L"{dir}\\target.txt=keep",
+      PICKED, L"{dir}\\target.txt=keep",
       L"put {dir}\\target.txt=keep;hardlink C:\\FILE.new>{dir}\\target.txt" },
     { "a symbolic link at the pending name is left alone", ML, DIR,
       L"pick " BLINKY L";warn could not be written", 0,
@@ -207,8 +199,7 @@ RUN_ROWS(Exchange, Exchange)
 const Row FullDisk[] = {
     { "module list", ML, DIR, L"fill;pick " BLINKY L";warn could not be written" },
     { "load", LD, DIR, L"fill;pick " HEX L";warn could not be written" },
-    { "log", DS, L"mode:2", L"fill;pick {dir}\\new.log;warn could not be written", 0,
-      L"{dir}\\new.log=" },
+    { "log", DS, L"mode:2", L"fill;pick {dir}\\new.log;warn could not be written", 0, L"=" },
 };
 RUN_ROWS(FullDisk, FullDisk)
 
@@ -222,11 +213,11 @@ const Row CodePage936[] = {
     { "load: a start folder and a name with trail bytes", LD, L"dir:{dir}\\" TRAIL,
       L"pick " TRAIL L".c", L"{dir}\\" TRAIL L"\\" TRAIL L".c", 0,
       L"put {dir}\\" TRAIL L"\\" TRAIL L".c=in", KEIL },
-    { "save: a new name with trail bytes", DS, L"mode:0", L"pick {dir}\\" TRAIL L".hex",
-      L"{dir}\\" TRAIL L".hex", L"{dir}\\" TRAIL L".hex=" },
-    { "log: a new name with trail bytes", DS, L"mode:2", L"pick {dir}\\" TRAIL L".log",
-      L"{dir}\\" TRAIL L".log", L"{dir}\\" TRAIL L".log=" },
-    { "a Korean name", ML, DIR, L"pick {dir}\\\ud55c\uad6d.c", L"{dir}\\\ud55c\uad6d.c", 0,
+    { "save: a new name with trail bytes", DS, L"mode:0", L"pick {dir}\\" TRAIL L".hex", PICKED,
+      L"=" },
+    { "log: a new name with trail bytes", DS, L"mode:2", L"pick {dir}\\" TRAIL L".log", PICKED,
+      L"=" },
+    { "a Korean name", ML, DIR, L"pick {dir}\\\ud55c\uad6d.c", PICKED, 0,
       L"put {dir}\\\ud55c\uad6d.c=ko" },
 };
 RUN_ROWS(CodePage936, CodePage936)

@@ -86,11 +86,15 @@ std::string RequestBytes(const std::wstring& request, const std::wstring& dir)
 }
 
 // The number of failures the running test has seen so far.
-int Failures() { return ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count(); }
+int Failures()
+{
+    return ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
+}
 
 struct Session {
     PickerSession driver;
     std::wstring dir;
+    std::wstring picked;  // the path of the last "pick"
     std::vector<HANDLE> held;
 
     ~Session() { Release(); }
@@ -131,7 +135,8 @@ void Session::Step(const std::wstring& step)
         EXPECT_TRUE(Exists(path));
     } else if (op == L"hold" || op == L"holdshared") {
         DWORD sharing = FILE_SHARE_READ | (op == L"holdshared" ? FILE_SHARE_DELETE : 0);
-        held.push_back(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, 0, OPEN_ALWAYS, 0, 0));
+        held.push_back(
+            CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, 0, OPEN_ALWAYS, 0, 0));
         EXPECT_NE(held.back(), INVALID_HANDLE_VALUE);
     } else if (op == L"readonly") {
         EXPECT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -157,6 +162,8 @@ void Session::Step(const std::wstring& step)
         // What the user does: the driver's steps. One that failed only when
         // its wait ran out (a box that never came, a window that never went)
         // counts as a timeout.
+        if (op == L"pick")
+            picked = arg;
         wchar_t failed[MAX_PATH];
         DWORD start = GetTickCount();
         bool done = RunSteps(&driver, (op + L" " + arg).c_str(), failed, MAX_PATH);
@@ -166,7 +173,7 @@ void Session::Step(const std::wstring& step)
     }
 }
 
-void CheckReply(const Row& row, const std::wstring& dir)
+void CheckReply(const Row& row, const Session& session)
 {
     std::string reply = ReadFileBytes(ExchangeFile);
     if (!row.reply) {
@@ -174,7 +181,7 @@ void CheckReply(const Row& row, const std::wstring& dir)
             EXPECT_EQ(reply, "<missing>") << "no reply was expected";
         return;
     }
-    std::wstring chosen = Expand(row.reply, dir);
+    std::wstring chosen = wcscmp(row.reply, L"*") ? Expand(row.reply, session.dir) : session.picked;
     bool load = wcscmp(row.verb, L"DoLoadDebugFile") == 0;
     ASSERT_EQ(reply.size(), load ? 312u : 300u) << "reply " << reply;
     std::string path = reply.c_str();
@@ -232,12 +239,12 @@ std::wstring Expand(const std::wstring& text, const std::wstring& dir)
     return result;
 }
 
-void CheckAfter(const wchar_t* after, const std::wstring& dir)
+void CheckAfter(const wchar_t* after, const std::wstring& dir, const std::wstring& picked)
 {
     for (const std::wstring& item : Split(after, L';')) {
         if (item.empty())
             continue;
-        std::wstring path = Expand(item.substr(0, item.find(L'=')), dir);
+        std::wstring path = item[0] == L'=' ? picked : Expand(item.substr(0, item.find(L'=')), dir);
         std::wstring want = item.substr(item.find(L'=') + 1);
         SCOPED_TRACE(Utf8(path));
         DWORD attributes = GetFileAttributesW(path.c_str());
@@ -305,11 +312,11 @@ void RunRow(const char* suite, int index, const Row& row)
             NoteTimeout();
         EXPECT_TRUE(ended && exitCode == expected) << "exit code " << exitCode;
         session.Release();
-        CheckReply(row, session.dir);
+        CheckReply(row, session);
         for (const wchar_t* leftover : Leftovers)
             if (!row.after || !wcsstr(row.after, leftover))
                 EXPECT_FALSE(Exists(leftover)) << Utf8(leftover) << " was left behind";
-        CheckAfter(row.after, session.dir);
+        CheckAfter(row.after, session.dir, session.picked);
     }
     EndPicker(&picker.info);
     session.Release();

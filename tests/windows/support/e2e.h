@@ -40,8 +40,9 @@ struct Row {
     // "readonly P", "symlink P>TARGET", "hardlink P>TARGET", "fill" (the
     // drive, till it is full).
     const wchar_t* steps;
-    const wchar_t* reply;    // the file whose short path is replied; 0: none
-    const wchar_t* after;    // "PATH=TEXT;PATH=!" (absent) ";PATH=/" (folder)
+    const wchar_t* reply;    // the file whose short path is replied ("*": the
+                             // one picked last); 0: none
+    const wchar_t* after;    // files afterwards, as CheckAfter takes them
     const wchar_t* setup;    // steps before the picker starts (request written)
     int words[3];            // DoLoadDebugFile: startup skip, symbol only, format
 };
@@ -63,8 +64,9 @@ std::wstring Expand(const std::wstring& text, const std::wstring& dir);
 // The parts of text between separators (none of a null text).
 std::vector<std::wstring> Split(const wchar_t* text, wchar_t separator);
 
-// Checks "PATH=TEXT;..." (TEXT in UTF-8; ! absent, / a folder, * any file).
-void CheckAfter(const wchar_t* after, const std::wstring& dir);
+// Checks "PATH=TEXT;..." (TEXT in UTF-8; ! absent, / a folder, * any file;
+// no PATH: the picked one).
+void CheckAfter(const wchar_t* after, const std::wstring& dir, const std::wstring& picked = L"");
 
 // A started program, ended by its handle when this goes.
 struct Process {
