@@ -38,8 +38,8 @@ const HostRow Host[] = {
     { "a request folder without an ANSI form is refused",
       L"--json DoModuleListFile \"" CYRILLIC L"\"", 3, L"outside this system's code page" },
     // The module's exported dialog, called from the host's own thread.
-    { "the exported dialog fills the caller's words with its full path",
-      L"--module --steps \"click 4390;click 4391\" --type 13 --choose \"{dir}\\blinky.c\" "
+    { "the exported dialog, \"Options...\" enabled, fills the caller's words with its full path",
+      L"--module --steps \"click 4392;click 4390;click 4391\" --type 13 --choose \"{dir}\\blinky.c\" "
       L"DoLoadDebugFile \"{dir}\"", 0,
       L"result:       1|file name:    {long}|startup skip: 0|symbol only:  1|format:       8",
       L"{dir}\\blinky.c" },

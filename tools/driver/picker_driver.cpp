@@ -138,8 +138,9 @@ int SelectFileType(HWND dialog, int index)
 
 int ClickControl(HWND dialog, int id)
 {
+    // A user cannot click what is greyed out.
     HWND control = GetDlgItem(dialog, id);
-    return control && Send(control, BM_CLICK, 0, 0, 0);
+    return control && IsWindowEnabled(control) && Send(control, BM_CLICK, 0, 0, 0);
 }
 
 void PressButton(HWND window, int id)

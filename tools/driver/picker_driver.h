@@ -34,7 +34,8 @@ int SetFileName(HWND dialog, const wchar_t* text);
 // Selects item index (0-based) of the file-type list, as a user would.
 int SelectFileType(HWND dialog, int index);
 
-// Clicks a button (or check box) of the dialog and waits until handled.
+// Clicks a button (or check box) of the dialog and waits until handled;
+// 0 for one that is not there or greyed out.
 int ClickControl(HWND dialog, int id);
 
 // Presses a push button (IDOK, IDCANCEL, IDYES, IDNO) without waiting for
