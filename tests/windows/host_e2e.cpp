@@ -17,14 +17,14 @@ struct HostRow {
     const wchar_t* after;
 };
 
-#define CYRILLIC L"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b"
+#define CYRILLIC_IN_DIR L"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b"
 const HostRow Host[] = {
     { "a chosen file as JSON", L"--json --choose \"{dir}\\Blinky main module listing.lst\" "
       L"DoModuleListFile \"{dir}\"", 0, L"\"status\":\"chosen\"|\"shortPath\":\"{short}\"",
       L"{dir}\\Blinky main module listing.lst" },
     { "a file in any script, with its own name as UTF-8",
-      L"--json --choose \"" CYRILLIC L".lst\" DoModuleListFile \"{dir}\"", 0,
-      L"\"shortPath\":\"{short}\",\"longPath\":\"{long}\"", CYRILLIC L".lst" },
+      L"--json --choose \"" CYRILLIC_IN_DIR L".lst\" DoModuleListFile \"{dir}\"", 0,
+      L"\"shortPath\":\"{short}\",\"longPath\":\"{long}\"", CYRILLIC_IN_DIR L".lst" },
     { "a debug file reply decoded", L"--type 13 --choose \"{dir}\\Blinky debug output.hex\" "
       L"DoLoadDebugFile \"{dir}\"", 0,
       L"short path:   {short}|startup skip: 1|format:       8 (Intel Hex)",
@@ -36,16 +36,16 @@ const HostRow Host[] = {
     { "no reply means not chosen", L"--choose \"{dir}\\never created.hex\" DoSetDumpFile 5", 1,
       L"No file was chosen", 0, 0, L"{dir}\\never created.hex=!" },
     { "a request folder without an ANSI form is refused",
-      L"--json DoModuleListFile \"" CYRILLIC L"\"", 3, L"outside this system's code page" },
+      L"--json DoModuleListFile \"" CYRILLIC_IN_DIR L"\"", 3, L"outside this system's code page" },
     // The module's exported dialog, called from the host's own thread.
     { "the exported dialog, \"Options...\" enabled, fills the caller's words with its full path",
-      L"--module --steps \"click 4392;click 4390;click 4391\" --type 13 --choose \"{dir}\\blinky.c\" "
-      L"DoLoadDebugFile \"{dir}\"", 0,
+      L"--module --steps \"click 4392;click 4390;click 4391\" --type 13 "
+      L"--choose \"{dir}\\blinky.c\" DoLoadDebugFile \"{dir}\"", 0,
       L"result:       1|file name:    {long}|startup skip: 0|symbol only:  1|format:       8",
       L"{dir}\\blinky.c" },
     { "... with the short path of a name outside the code page",
-      L"--module --choose \"" CYRILLIC L".lst\" DoLoadDebugFile \"{dir}\"", 0,
-      L"result:       1|file name:    {short}", CYRILLIC L".lst" },
+      L"--module --choose \"" CYRILLIC_IN_DIR L".lst\" DoLoadDebugFile \"{dir}\"", 0,
+      L"result:       1|file name:    {short}", CYRILLIC_IN_DIR L".lst" },
     { "the module's dialog cancelled leaves the caller's words alone",
       L"--module --steps \"click 4390;cancel\" DoLoadDebugFile \"{dir}\"", 1,
       L"result:       0|startup skip: -1|symbol only:  -1|format:       -1" },
