@@ -19,12 +19,10 @@ struct HostRow {
 
 #define CYRILLIC_IN_DIR L"{dir}\\\u0416\u0443\u0440\u043d\u0430\u043b"
 const HostRow Host[] = {
-    { "a chosen file as JSON", L"--json --choose \"{dir}\\Blinky main module listing.lst\" "
-      L"DoModuleListFile \"{dir}\"", 0, L"\"status\":\"chosen\"|\"shortPath\":\"{short}\"",
-      L"{dir}\\Blinky main module listing.lst" },
-    { "a file in any script, with its own name as UTF-8",
+    { "a chosen file as JSON, in any script, with its own name as UTF-8",
       L"--json --choose \"" CYRILLIC_IN_DIR L".lst\" DoModuleListFile \"{dir}\"", 0,
-      L"\"shortPath\":\"{short}\",\"longPath\":\"{long}\"", CYRILLIC_IN_DIR L".lst" },
+      L"\"status\":\"chosen\"|\"shortPath\":\"{short}\",\"longPath\":\"{long}\"",
+      CYRILLIC_IN_DIR L".lst" },
     { "a debug file reply decoded", L"--type 13 --choose \"{dir}\\Blinky debug output.hex\" "
       L"DoLoadDebugFile \"{dir}\"", 0,
       L"short path:   {short}|startup skip: 1|format:       8 (Intel Hex)",

@@ -27,6 +27,12 @@ const wchar_t* const StandardFiles[] = {
     L"\u03a9mega.c", L"Omega.c", L"Olog.log",     // omega and its look-alike
 };
 
+// A started program, ended by its handle when this goes.
+struct Process {
+    PROCESS_INFORMATION info = {};
+    ~Process() { EndPicker(&info); }
+};
+
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Says that a wait of this run ran out (win.session_start clears it).
@@ -36,6 +42,25 @@ std::wstring Marker()
     PathBesideSelf(L"dialog-timeout.seen", path, MAX_PATH);
     return path;
 }
+
+// How long to wait for a dialog or an exit: long, until any wait of this
+// run found nothing in time; then short, so a broken dialog fails fast.
+DWORD WaitBound() { return Exists(Marker()) ? 5000 : 60000; }
+
+void NoteTimeout()
+{
+    RowTimedOut = true;
+    WriteFileBytes(Marker(), "a wait ran out\n");
+}
+
+std::string Narrow(const std::wstring& wide, UINT codePage)
+{
+    std::string text(wide.size() * 4 + 1, '\0');
+    text.resize((size_t)WideCharToMultiByte(codePage, 0, wide.c_str(), -1, &text[0], (int)text.size(), 0, 0) - 1);
+    return text;
+}
+
+std::string Ansi(const std::wstring& wide) { return Narrow(wide, CP_ACP); }
 
 std::wstring TextOf(HWND window)
 {
@@ -362,14 +387,6 @@ int Run(const std::wstring& exe, const std::wstring& tail, std::string* output)
     return ended ? (int)code : -1;
 }
 
-DWORD WaitBound() { return Exists(Marker()) ? 5000 : 60000; }
-
-void NoteTimeout()
-{
-    RowTimedOut = true;
-    WriteFileBytes(Marker(), "a wait ran out\n");
-}
-
 void RunRows(const char* suite, const Row* rows, int count)
 {
     const char* only = getenv("FILEPICK_ROWS");  // to run some rows by hand
@@ -388,14 +405,6 @@ std::wstring Wide(const std::string& ansi)
     return wide;
 }
 
-static std::string Narrow(const std::wstring& wide, UINT codePage)
-{
-    std::string text(wide.size() * 4 + 1, '\0');
-    text.resize((size_t)WideCharToMultiByte(codePage, 0, wide.c_str(), -1, &text[0], (int)text.size(), 0, 0) - 1);
-    return text;
-}
-
-std::string Ansi(const std::wstring& wide) { return Narrow(wide, CP_ACP); }
 std::string Utf8(const std::wstring& wide) { return Narrow(wide, CP_UTF8); }
 
 std::string ReadFileBytes(const std::wstring& path)

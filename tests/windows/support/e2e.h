@@ -68,23 +68,11 @@ std::vector<std::wstring> Split(const wchar_t* text, wchar_t separator);
 // no PATH: the picked one).
 void CheckAfter(const wchar_t* after, const std::wstring& dir, const std::wstring& picked = L"");
 
-// A started program, ended by its handle when this goes.
-struct Process {
-    PROCESS_INFORMATION info = {};
-    ~Process() { EndPicker(&info); }
-};
-
 // Runs a program beside this one with a command tail to its end, standard
 // output captured; its exit code, -1 if it did not end.
 int Run(const std::wstring& exe, const std::wstring& tail, std::string* output);
 
-// How long to wait for a dialog or an exit: long, until any wait of this
-// run found nothing in time; then short, so a broken dialog fails fast.
-DWORD WaitBound();
-void NoteTimeout();
-
 std::wstring Wide(const std::string& ansi);
-std::string Ansi(const std::wstring& wide);
 std::string Utf8(const std::wstring& wide);
 std::string ReadFileBytes(const std::wstring& path);  // "<missing>" if absent
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
