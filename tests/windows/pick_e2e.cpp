@@ -12,7 +12,6 @@ namespace {
 #define CYRILLIC L"\u0416\u0443\u0440\u043d\u0430\u043b"  // outside code page 1252
 #define CHINESE L"\u4e2d\u6587"
 #define OMEGA L"\u03a9"  // best fit in 1252: "O"
-#define LISTING L"{dir}\\Blinky main module listing.lst"
 #define HEX L"{dir}\\Blinky debug output.hex"
 #define BLINKY L"{dir}\\blinky.c"
 #define LOAD_TYPES                                                                    \
@@ -29,7 +28,7 @@ namespace {
 const Row ModuleList[] = {
     { "opens titled in the requested folder on C files", ML, DIR,
       L"title Module List Files;types C file (*.c),List file (*.lst),All Files (*.*);"
-      L"pick Blinky main module listing.lst", LISTING },
+      L"pick Blinky main module listing.lst", L"{dir}\\Blinky main module listing.lst" },
     { "cancel", ML, DIR, L"cancel" },
     { "a request without NUL is read within its block", ML, L"raw:nonul", L"pick " BLINKY, PICKED },
     { "a missing name is refused by the dialog", ML, DIR, L"pick {dir}\\no such.c;answer 1;cancel",
@@ -102,10 +101,9 @@ RUN_ROWS(Dump, Dump)
 
 // Command lines as the host writes them (the rules of the tail are tested
 // natively); an unknown verb leaves the request.
-#define KEPT L"exit 0", 0, L"C:\\FILE=*"
 const Row CommandLines[] = {
     { "the verb right after the closing quote", L"\"{picker}\"DoModuleListFile", 0, 0 },
-    { "another letter case", L"domodulelistfile", DIR, KEPT },
+    { "another letter case", L"domodulelistfile", DIR, L"exit 0", 0, L"C:\\FILE=*" },
 };
 RUN_ROWS(CommandLines, CommandLines)
 
