@@ -9,6 +9,15 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/manifest.checked
   DEPENDS ${MANIFEST}
   COMMENT "Checking the application manifest")
 add_custom_target(manifest_check DEPENDS ${CMAKE_BINARY_DIR}/manifest.checked)
+# A requested execution level switches UAC file virtualization off for the
+# program, while it stays on for a legacy host without one: the two would
+# see different files at C:\FILE. Checked whenever the manifest changes.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${MANIFEST})
+file(READ ${MANIFEST} manifest_text)
+if(manifest_text MATCHES "<[A-Za-z0-9_.:]*(trustInfo|requestedExecutionLevel)")
+  message(FATAL_ERROR "${MANIFEST} requests an execution level: "
+          "filepick must be virtualized exactly when its host is")
+endif()
 
 function(filepick_program_resources target description)
   set(PROGRAM_NAME ${target})
@@ -16,6 +25,14 @@ function(filepick_program_resources target description)
   set(PROGRAM_DESCRIPTION "${description}")
   set(rc ${CMAKE_BINARY_DIR}/${target}-program.rc)
   configure_file(${PROJECT_SOURCE_DIR}/resources/program.rc.in ${rc} @ONLY)
+  # Without a requested execution level, Windows' installer detection asks
+  # for elevation when a 32-bit program's file name or version strings hold
+  # words such as these.
+  file(STRINGS ${rc} strings REGEX "^ *VALUE \"[A-Za-z]+\", \"")
+  string(TOLOWER "${PROGRAM_FILE} ${strings}" words)
+  if(words MATCHES "install|setup|update|patch")
+    message(FATAL_ERROR "${PROGRAM_FILE} would be taken for an installer: ${strings}")
+  endif()
   target_sources(${target} PRIVATE ${rc})
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${MANIFEST})
   add_dependencies(${target} manifest_check)
