@@ -22,18 +22,38 @@ add_library(filepick_portable STATIC ${PORTABLE_SOURCES})
 target_include_directories(filepick_portable PUBLIC src)
 target_compile_options(filepick_portable PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 
+# The common dialog library and USER32 are delay-imported: loaded when a
+# dialog is first shown, so a run without one (an unknown verb, no request)
+# starts and ends as fast as a program without them. Their import libraries
+# are made from the functions called (cmake/delay-import/*.def), and only
+# filepick.exe links them: a program that also imports USER32 as usual
+# would find its import slots there.
+foreach(dll comdlg32 user32)
+  set(def ${PROJECT_SOURCE_DIR}/cmake/delay-import/${dll}.def)
+  set(lib ${CMAKE_BINARY_DIR}/lib${dll}-delay.a)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
+  execute_process(COMMAND ${CMAKE_DLLTOOL} --kill-at --input-def ${def} --output-delaylib ${lib}
+                  COMMAND_ERROR_IS_FATAL ANY)
+  list(APPEND DELAY_IMPORTS ${lib})
+endforeach()
+
 add_library(filepick_core STATIC
   src/entry/dispatch.cpp
-  src/exchange/replies.cpp
   src/dialog_support/chosen_file.cpp
-  src/dialog_support/dialog_services.cpp
+  src/dialog_support/code_page.cpp
   src/dialog_support/file_dialog.cpp
+  src/dialog_support/replies.cpp
+  src/dialog_support/warning.cpp
   src/debug_file/load_dialog.cpp
   src/debug_file/do_load_debug_file.cpp
   src/dump_module/dump_file.cpp
   src/dump_module/module_list.cpp)
 target_include_directories(filepick_core PUBLIC src)
 target_compile_options(filepick_core PRIVATE ${PRODUCT_COMPILE_OPTIONS})
+# Declared without dllimport, the calls name the delay-import stubs: GNU ld
+# discards a stub that only the import slot points to, and the first call
+# would jump to 0.
+target_compile_definitions(filepick_core PRIVATE WINUSERAPI= WINCOMMDLGAPI=)
 target_link_libraries(filepick_core PUBLIC filepick_portable kernel32)
 
 include(cmake/program-resources.cmake)
@@ -45,7 +65,7 @@ target_compile_options(filepick PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 # relocation table, since a host may load the program as a module.
 target_link_libraries(filepick PRIVATE
   -Wl,--whole-archive filepick_core filepick_portable -Wl,--no-whole-archive
-  kernel32)
+  ${DELAY_IMPORTS} kernel32)
 # The .def file names the exports as hosts look them up.
 target_link_options(filepick PRIVATE ${STATIC_LINK_OPTIONS}
   ${PROJECT_SOURCE_DIR}/src/filepick.def

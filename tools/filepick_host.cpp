@@ -10,7 +10,6 @@
 // ANSI code page, as the debugger sends it.
 #include <windows.h>
 
-#include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -19,9 +18,11 @@
 #include "debug_file/vendor_table.h"
 #include "driver/picker_driver.h"
 #include "driver/program_module.h"
+#include "driver/request.h"
 #include "entry/command_line.h"
 #include "exchange/exchange.h"
 #include "exchange/layouts.h"
+#include "screenshot.h"
 
 enum HostStatus {
     HostChosen = 0,
@@ -125,34 +126,46 @@ static int ParseOptions(int argc, wchar_t** argv, HostOptions* options)
 
 static int Fail(const HostOptions* options, int status, const char* message);
 
-// Builds the request bytes; 0 (after saying why) when the text does not
-// fit the verb, or a directory has no exact form in the ANSI code page.
-static int BuildRequest(const HostOptions* options, int verb, unsigned char* request)
+// Builds the request bytes: their size, or 0 (after saying why) when the
+// text does not fit the verb, or a directory has no exact form in the ANSI
+// code page.
+static int MakeRequest(const HostOptions* options, int verb, unsigned char* request)
 {
-    memset(request, 0, PathBlockSize);
-    const wchar_t* text = options->request ? options->request : L"";
-    if (verb == VerbSetDumpFile) {
-        long mode = 0;
-        if (options->request && !ParseNumber(text, LONG_MIN, LONG_MAX, &mode))
-            return Fail(options, HostCouldNotRun, "the dump mode is not a number"), 0;
-        StoreLe32(request, (int)mode);
-        return 1;
+    int size = BuildRequest(verb, options->request, request);
+    if (size > 0)
+        return size;
+    Fail(options, HostCouldNotRun,
+         size == RequestNotANumber ? "the dump mode is not a number"
+         : size == RequestNotAnsi  ? "the request directory has characters outside this "
+                                     "system's code page (ANSI), so the debugger could not send it"
+                                   : "the request directory is too long");
+    return 0;
+}
+
+// The file-type label the dialog shows for a vendor-format code, copied
+// into label (capacity bytes); 0 and an empty label when the dialog offers
+// no item for the code.
+static int VendorLabel(VENDORFORMAT code, char* label, int capacity)
+{
+    label[0] = '\0';
+    int index = GetVendorIndex(code);
+    if (index == 0)
+        return 0;
+    // Items are label and pattern fields: item n's label is field 2(n-1).
+    const char* field = VendorFilter;
+    for (int skip = 2 * (index - 1); skip > 0 && *field; --skip) {
+        while (*field && *field != '|')
+            ++field;
+        if (*field)
+            ++field;
     }
-    // Exact only when the bytes read back as the same characters.
-    char bytes[PathBlockSize * 2];
-    wchar_t back[PathBlockSize];
-    UINT codePage = GetACP();
-    int size = WideCharToMultiByte(codePage, codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS,
-                                   text, -1, bytes, sizeof bytes, 0, 0);
-    if (size <= 0 || !MultiByteToWideChar(codePage, 0, bytes, -1, back, PathBlockSize) ||
-        wcscmp(back, text) != 0)
-        return Fail(options, HostCouldNotRun,
-                    "the request directory has characters outside this system's code "
-                    "page (ANSI), so the debugger could not send it"), 0;
-    if (size > PathBlockSize)
-        return Fail(options, HostCouldNotRun, "the request directory is too long"), 0;
-    memcpy(request, bytes, (size_t)size);
-    return 1;
+    int length = 0;
+    while (field[length] && field[length] != '|' && length < capacity - 1) {
+        label[length] = field[length];
+        ++length;
+    }
+    label[length] = '\0';
+    return length > 0;
 }
 
 // Wide text as UTF-8 in a JSON string.
@@ -298,7 +311,7 @@ static int TakeReply(int verb, unsigned char* reply)
     int size = (int)fread(reply, 1, LoadReplySize + 1, file);
     fclose(file);
     remove(ExchangePath);
-    return size == ExchangeReplySize(verb);
+    return size == (verb == VerbLoadDebugFile ? LoadReplySize : PathReplySize);
 }
 
 // The version a program beside this one carries in its version resource.
@@ -398,8 +411,9 @@ int wmain(int argc, wchar_t** argv)
         return 0;
     }
     int verb = FindVerb(options.verbName);
-    unsigned char request[PathBlockSize];
-    if (verb >= 0 && !BuildRequest(&options, verb, request))
+    unsigned char request[RequestCapacity];
+    int requestSize = verb >= 0 ? MakeRequest(&options, verb, request) : 0;
+    if (verb >= 0 && !requestSize)
         return HostCouldNotRun;
     if (options.module) {
         if (verb != VerbLoadDebugFile)
@@ -410,7 +424,7 @@ int wmain(int argc, wchar_t** argv)
     // A stale file could be read as this run's reply: it goes first.
     remove(ExchangePath);
     if (verb >= 0) {
-        ExchangeBlock block = { request, ExchangeRequestSize(verb) };
+        ExchangeBlock block = { request, requestSize };
         if (!WriteExchange(ExchangePath, 1, &block))
             return Fail(&options, HostCouldNotRun, "cannot write C:\\FILE");
     }

@@ -2,8 +2,9 @@
 // load options and the vendor format the user chose.
 #include "debug_file/load_dialog.h"
 #include "dialog_support/chosen_file.h"
+#include "dialog_support/code_page.h"
+#include "dialog_support/replies.h"
 #include "exchange/layouts.h"
-#include "exchange/replies.h"
 
 int DoLoadDebugFile()
 {

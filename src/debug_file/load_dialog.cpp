@@ -7,12 +7,13 @@
 
 #include "debug_file/vendor_table.h"
 #include "dialog_support/chosen_file.h"
-#include "dialog_support/dialog_services.h"
+#include "dialog_support/code_page.h"
 #include "dialog_support/file_dialog.h"
-#include "entry/instance.h"
 #include "exchange/layouts.h"
 
-// The linker's symbol for the start of this image, wherever it was loaded.
+// The linker's symbol for the start of this image, wherever it was loaded:
+// the module that holds the template, whether the program was started or
+// a host only loaded it.
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 int SymbolOnly = 0;
@@ -22,11 +23,6 @@ UINT_PTR OptionsEnabled = 0;
 static wchar_t VendorFilterWork[1024];
 
 enum { LoadMaxFile = 255 };
-
-HINSTANCE TemplateInstance()
-{
-    return SavedInstance ? SavedInstance : (HINSTANCE)&__ImageBase;
-}
 
 // Shows the dialog until the user accepts a disk file or gives up; the
 // chosen file's full path goes to fileName (LoadMaxFile characters).
@@ -40,7 +36,7 @@ static int ShowLoadDialog(HWND owner, int* filterIndex, wchar_t* fileName,
         memset(fileName, 0, LoadMaxFile * sizeof *fileName);
         PrepareWideFilter(VendorFilter, VendorFilterWork, 1024);
         DialogRecord.hwndOwner = owner;
-        DialogRecord.hInstance = TemplateInstance();
+        DialogRecord.hInstance = (HINSTANCE)&__ImageBase;
         DialogRecord.lpstrFilter = VendorFilterWork;
         DialogRecord.nFilterIndex = (DWORD)*filterIndex;
         DialogRecord.lpstrFile = fileName;
@@ -87,7 +83,7 @@ extern "C" int __stdcall LoadDebugFile(void*, void* owner, VENDORFORMAT& format,
 
 static int IsChecked(HWND dialog, int box)
 {
-    return SendItemMessage(dialog, box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendDlgItemMessageW(dialog, box, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 // Returns 0 in every case, so the dialog's default processing always goes on.
@@ -96,10 +92,10 @@ extern "C" unsigned __stdcall LoadFileHook(void* dialogWindow, unsigned message,
 {
     HWND dialog = (HWND)dialogWindow;
     if (message == WM_INITDIALOG) {
-        SendItemMessage(dialog, StartupSkipBox, BM_SETCHECK, StartupSkip, 0);
-        SendItemMessage(dialog, SymbolOnlyBox, BM_SETCHECK, SymbolOnly, 0);
+        SendDlgItemMessageW(dialog, StartupSkipBox, BM_SETCHECK, StartupSkip, 0);
+        SendDlgItemMessageW(dialog, SymbolOnlyBox, BM_SETCHECK, SymbolOnly, 0);
         if (!OptionsEnabled)
-            EnableControl(DialogItem(dialog, OptionsButton), FALSE);
+            EnableWindow(GetDlgItem(dialog, OptionsButton), FALSE);
     } else if (message == WM_COMMAND &&
                (wParam == SymbolOnlyBox || wParam == StartupSkipBox)) {
         // A click on either box (notification code 0): refresh both words.

@@ -19,11 +19,6 @@ extern int SymbolOnly;
 extern int StartupSkip;
 extern UINT_PTR OptionsEnabled;
 
-// The module whose resources hold the template: SavedInstance when the
-// program was started, else the module this code was loaded in (a host
-// that loaded the program only mapped it; no entry routine has run).
-HINSTANCE TemplateInstance();
-
 int DoLoadDebugFile();
 
 #endif

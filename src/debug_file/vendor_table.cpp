@@ -40,27 +40,3 @@ VENDORFORMAT FILEPICK_CALL SetIndxVend(int index)
         return VendorTable[0];
     return VendorTable[index];
 }
-
-int VendorLabel(VENDORFORMAT code, char* label, int capacity)
-{
-    if (capacity > 0)
-        label[0] = '\0';
-    int index = GetVendorIndex(code);
-    if (index == 0 || capacity <= 0)
-        return 0;
-    // Items are label and pattern fields: item n's label is field 2(n-1).
-    const char* field = VendorFilter;
-    for (int skip = 2 * (index - 1); skip > 0 && *field; --skip) {
-        while (*field && *field != '|')
-            ++field;
-        if (*field)
-            ++field;
-    }
-    int length = 0;
-    while (field[length] && field[length] != '|' && length < capacity - 1) {
-        label[length] = field[length];
-        ++length;
-    }
-    label[length] = '\0';
-    return length > 0;
-}

@@ -11,9 +11,4 @@ extern const char VendorFilter[];
 enum { VendorTableSize = 15 };
 extern const VENDORFORMAT VendorTable[VendorTableSize];
 
-// The file-type label the dialog shows for a vendor-format code, copied
-// into label (capacity bytes); 0 and an empty label when the dialog offers
-// no item for the code.
-int VendorLabel(VENDORFORMAT code, char* label, int capacity);
-
 #endif

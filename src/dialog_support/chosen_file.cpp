@@ -2,15 +2,15 @@
 
 #include <string.h>
 
-#include "dialog_support/file_dialog.h"
+#include "dialog_support/code_page.h"
+#include "dialog_support/host_path.h"
+#include "dialog_support/warning.h"
 
 enum {
     FullPathCapacity = MAX_PATH + 8,
     // The longest start folder the dialogs take: they add to it within
     // MAX_PATH, and the Explorer-style one crashes past that.
-    StartFolderLimit = MAX_PATH - 2,
-    // Exact conversions go through buffers of this many characters.
-    ConversionCapacity = 1200
+    StartFolderLimit = MAX_PATH - 2
 };
 
 static int ShortForm(const wchar_t* longPath, wchar_t* shortPath, int capacity)
@@ -21,29 +21,8 @@ static int ShortForm(const wchar_t* longPath, wchar_t* shortPath, int capacity)
     return length > 0 && length < (DWORD)capacity ? (int)length : 0;
 }
 
-// Exact only when the ANSI bytes read back as the very same characters: no
-// best-fit look-alike ("Omega" for an omega) and no default character.
-static int ExactAnsi(const wchar_t* text, char* ansi, int capacity)
-{
-    UINT codePage = GetACP();
-    DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    wchar_t back[ConversionCapacity];
-    int size = WideCharToMultiByte(codePage, flags, text, -1, ansi, capacity, 0, 0);
-    if (size <= 0 || MultiByteToWideChar(codePage, 0, ansi, -1, back, ConversionCapacity) <= 0 ||
-        wcscmp(back, text) != 0)
-        return AnsiInexact;
-    return size - 1;
-}
-
-const PathServices PlatformPaths = { ShortForm, ExactAnsi };
-
-int AnsiToWide(const char* ansi, wchar_t* wide, int capacity)
-{
-    wide[0] = 0;
-    int length = MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, capacity);
-    wide[capacity - 1] = 0;
-    return length > 0 ? length - 1 : lstrlenW(wide);
-}
+// GetShortPathNameW and the exact ANSI conversion, for host_path.h.
+static const PathServices PlatformPaths = { ShortForm, ExactAnsi };
 
 // Device names come back from GetFullPathNameW as \\.\NAME, wherever they
 // stand in the path and whatever extension they carry.

@@ -5,15 +5,6 @@
 
 #include <windows.h>
 
-#include "dialog_support/host_path.h"
-
-// GetShortPathNameW and the exact ANSI conversion, for host_path.h.
-extern const PathServices PlatformPaths;
-
-// The host's ANSI text as wide characters, into wide of capacity
-// characters (cut there); its length.
-int AnsiToWide(const char* ansi, wchar_t* wide, int capacity);
-
 // requested when it names an existing folder a dialog can start in (not
 // too long, not a device); otherwise 0: the dialog starts where it would
 // without one. Some start folders crash the platform's dialogs.
@@ -25,8 +16,8 @@ const wchar_t* StartFolder(const wchar_t* requested);
 int IsDiskFileName(const wchar_t* path);
 void ReportNotAFile(HWND owner, const wchar_t* path);
 
-// The host's path for a chosen file (host_path.h), with the platform's
-// services: 1 when it is ready; otherwise 0, after telling the user when
+// The host's path for a chosen file (dialog_support/host_path.h), with
+// the platform's services: 1 when it is ready; otherwise 0, after telling the user when
 // the file exists but cannot be passed on.
 int ReplyPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity);
 int CallerPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity);

@@ -1,11 +1,10 @@
 #include "dialog_support/file_dialog.h"
 
-#include <stdio.h>
 #include <string.h>
 
 #include "dialog_support/chosen_file.h"
-#include "dialog_support/dialog_services.h"
 #include "dialog_support/filter.h"
+#include "dialog_support/warning.h"
 
 static const wchar_t DefaultExtension[] = L"*";
 
@@ -14,7 +13,7 @@ OPENFILENAMEW DialogRecord;
 void ResetDialogRecord()
 {
     memset(&DialogRecord, 0, sizeof DialogRecord);
-    DialogRecord.lStructSize = DialogRecordSize;
+    DialogRecord.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     DialogRecord.lpstrDefExt = DefaultExtension;
 }
 
@@ -31,7 +30,7 @@ void PrepareWideFilter(const char* source, wchar_t* work, int workSize)
 
 int ShowFileDialog(HWND owner, int save)
 {
-    int result = save ? ShowSaveDialog(&DialogRecord) : ShowOpenDialog(&DialogRecord);
+    int result = save ? GetSaveFileNameW(&DialogRecord) : GetOpenFileNameW(&DialogRecord);
     if (!result) {
         ReportDialogError(owner);
         return 0;
@@ -44,31 +43,8 @@ int ShowFileDialog(HWND owner, int save)
 
 void ReportDialogError(HWND owner)
 {
-    DWORD code = DialogErrorCode();
+    DWORD code = CommDlgExtendedError();
     if (code == 0)
         return;  // cancelled or closed by the user
-    char text[152];
-    FormatCode(text, "GetOpenFileName returned Error #%ld", (long)code);
-    wchar_t wide[152];
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 152);
-    ShowStopMessage(owner, wide, L"WARNING");
-}
-
-void ShowWarning(HWND owner, const wchar_t* format, const wchar_t* first,
-                 const wchar_t* second)
-{
-    wchar_t text[2048];
-    _snwprintf(text, 2048, format, first, second);
-    text[2047] = 0;
-    ShowStopMessage(owner, text, L"WARNING");
-}
-
-void SystemErrorText(int code, wchar_t* text, int capacity)
-{
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  0, (DWORD)code, 0, text, (DWORD)capacity, 0);
-    if (!length)
-        length = (DWORD)_snwprintf(text, (size_t)capacity, L"Error %d.", code);
-    while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n'))
-        text[--length] = 0;
+    ShowWarning(owner, L"GetOpenFileName returned Error #%ld", (long)code);
 }

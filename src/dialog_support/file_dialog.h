@@ -6,20 +6,16 @@
 #include <windows.h>
 #include <commdlg.h>
 
-enum { DialogRecordSize = 76 };  // the OPENFILENAME form without the 2000 tail
-
 enum {
-    // OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLETEMPLATE |
-    // OFN_ENABLEHOOK | OFN_SHOWHELP | OFN_HIDEREADONLY
-    LoadFileFlags = 0x1874,
-    // OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_SHOWHELP | OFN_HIDEREADONLY
-    ExistingFileFlags = 0x1814,
-    // OFN_OVERWRITEPROMPT | OFN_SHOWHELP | OFN_HIDEREADONLY
-    AnyFileFlags = 0x0016
+    LoadFileFlags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLETEMPLATE |
+                    OFN_ENABLEHOOK | OFN_SHOWHELP | OFN_HIDEREADONLY,
+    ExistingFileFlags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_SHOWHELP | OFN_HIDEREADONLY,
+    AnyFileFlags = OFN_OVERWRITEPROMPT | OFN_SHOWHELP | OFN_HIDEREADONLY
 };
 
-// The process-wide record all dialogs use, one at a time. The dialogs run
-// in wide characters, so that a file of any name can be chosen.
+// The process-wide record all dialogs use, one at a time, in its form
+// without the Windows 2000 tail. The dialogs run in wide characters, so
+// that a file of any name can be chosen.
 extern OPENFILENAMEW DialogRecord;
 
 // Zeroes the record and sets its size and default extension, so nothing
@@ -40,13 +36,5 @@ int ShowFileDialog(HWND owner, int save);
 // After a dialog returned without a file: nothing when the user cancelled,
 // otherwise a stop-icon message box with the dialog's error code.
 void ReportDialogError(HWND owner);
-
-// The program's other messages: a stop-icon box captioned "WARNING". Each
-// %ls in format takes the next text.
-void ShowWarning(HWND owner, const wchar_t* format, const wchar_t* first,
-                 const wchar_t* second = L"");
-
-// The system's text for an error code, into text of capacity characters.
-void SystemErrorText(int code, wchar_t* text, int capacity);
 
 #endif

@@ -7,10 +7,9 @@
 #include <string.h>
 
 #include "dialog_support/chosen_file.h"
-#include "dialog_support/dialog_services.h"
 #include "dialog_support/file_dialog.h"
+#include "dialog_support/replies.h"
 #include "exchange/layouts.h"
-#include "exchange/replies.h"
 
 static const char IntelHexFilter[] = "Intel Hex (*.hex)|*.HEX|";
 static const char LogFilter[] = "Log file (*.log)|*.LOG|";

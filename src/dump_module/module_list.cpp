@@ -3,10 +3,10 @@
 #include "dump_module/dump_module.h"
 
 #include "dialog_support/chosen_file.h"
-#include "dialog_support/dialog_services.h"
+#include "dialog_support/code_page.h"
 #include "dialog_support/file_dialog.h"
+#include "dialog_support/replies.h"
 #include "exchange/layouts.h"
-#include "exchange/replies.h"
 
 static const char ModuleListFilter[] =
     "C file (*.c)|*.C|List file (*.lst)|*.LST|All Files (*.*)|*.*|";

@@ -1,10 +1,8 @@
-#include "entry/command_line.h"
-#include "entry/instance.h"
+#include "entry/dispatch.h"
 
 #include "debug_file/load_dialog.h"
 #include "dump_module/dump_module.h"
-
-HINSTANCE SavedInstance = 0;
+#include "entry/command_line.h"
 
 typedef int (*Command)();
 
@@ -15,11 +13,8 @@ static const Command Commands[VerbCount] = {
     DoModuleListFile,
 };
 
-int FilepickMain(HINSTANCE instance, const char* tail)
+int FilepickMain(const char* tail)
 {
-    if (!tail)
-        return 0;
-    SavedInstance = instance;
     int verb = FindVerb(tail);
     if (verb < 0)
         return 0;  // the exchange file is not touched

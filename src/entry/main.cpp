@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "entry/command_line.h"
-#include "entry/instance.h"
+#include "entry/dispatch.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return FilepickMain(instance, CommandTail(GetCommandLineA()));
+    return FilepickMain(CommandTail(GetCommandLineA()));
 }

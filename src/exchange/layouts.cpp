@@ -1,31 +1,5 @@
 #include "exchange/layouts.h"
 
-#include "entry/command_line.h"
-
-int ExchangeRequestSize(int verb)
-{
-    switch (verb) {
-    case VerbLoadDebugFile:
-    case VerbModuleListFile:
-        return DirectoryRequestSize;
-    case VerbSetDumpFile:
-        return DumpModeRequestSize;
-    }
-    return 0;
-}
-
-int ExchangeReplySize(int verb)
-{
-    switch (verb) {
-    case VerbLoadDebugFile:
-        return LoadReplySize;
-    case VerbSetDumpFile:
-    case VerbModuleListFile:
-        return PathReplySize;
-    }
-    return 0;
-}
-
 void StoreLe32(unsigned char* bytes, int value)
 {
     unsigned int v = (unsigned int)value;

@@ -24,11 +24,6 @@ enum {
     LoadReplySize = LoadReplyFormatOffset + IntBlockSize
 };
 
-// Request and reply sizes by verb (see entry/command_line.h); 0 for an
-// unknown verb.
-int ExchangeRequestSize(int verb);
-int ExchangeReplySize(int verb);
-
 // Little-endian integer blocks, independent of the machine's byte order.
 void StoreLe32(unsigned char* bytes, int value);
 int LoadLe32(const unsigned char* bytes);

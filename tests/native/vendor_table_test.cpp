@@ -21,17 +21,4 @@ TEST(VendorTable, EveryIndexAndCode)
         EXPECT_EQ(GetVendorIndex(code), 0) << code;
 }
 
-TEST(VendorTable, Labels)
-{
-    const struct { int code, capacity; const char* label; } rows[] = {
-        { 0, 64, "KEIL" }, { 8, 64, "Intel Hex" }, { 7, 64, "OMF51 Format" },
-        { 10, 64, "BSO/Tasking IEEE695" }, { 18, 64, "" }, { 9, 64, "" }, { 6, 5, "Meta" },
-    };
-    for (const auto& row : rows) {
-        char label[64];
-        EXPECT_EQ(VendorLabel(row.code, label, row.capacity), row.label[0] != 0) << row.code;
-        EXPECT_STREQ(label, row.label);
-    }
-}
-
 }  // namespace

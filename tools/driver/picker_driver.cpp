@@ -1,15 +1,12 @@
 #include "picker_driver.h"
 
-#include <stdio.h>
+#include <dlgs.h>
 #include <stdlib.h>
 #include <string.h>
 
 enum {
     PollMs = 20,
-    PaintTimeoutMs = 10000,
     SendTimeoutMs = 10000,
-    FileNameEdit = 1152,   // old-style dialog (edt1)
-    FileNameCombo = 1148,  // Explorer-style dialog (cmb13)
     MessageBoxTextId = 0xFFFF
 };
 
@@ -117,22 +114,23 @@ static int SendW(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
 
 int SetFileName(HWND dialog, const wchar_t* text)
 {
-    HWND box = GetDlgItem(dialog, FileNameEdit);
+    // The old-style dialog's edit box, or the Explorer-style combo box.
+    HWND box = GetDlgItem(dialog, edt1);
     if (!box)
-        box = GetDlgItem(dialog, FileNameCombo);
+        box = GetDlgItem(dialog, cmb13);
     DWORD_PTR ignored;
     return box && SendW(box, WM_SETTEXT, 0, (LPARAM)text, &ignored);
 }
 
 int SelectFileType(HWND dialog, int index)
 {
-    HWND list = GetDlgItem(dialog, 1136);
+    HWND list = GetDlgItem(dialog, cmb1);
     DWORD_PTR result = 0;
     if (!list || !Send(list, CB_SETCURSEL, index, 0, &result) ||
         (int)result != index)
         return 0;
     // A user's choice also tells the dialog, which refilters its list.
-    return Send(dialog, WM_COMMAND, MAKEWPARAM(1136, CBN_SELCHANGE),
+    return Send(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE),
                 (LPARAM)list, 0);
 }
 
@@ -297,108 +295,4 @@ int RunSteps(PickerSession* session, const wchar_t* steps, wchar_t* failed, int 
         }
     }
     return 1;
-}
-
-static BOOL CALLBACK FindPendingPaint(HWND child, LPARAM pending)
-{
-    if (IsWindowVisible(child) && GetUpdateRect(child, 0, FALSE))
-        *(int*)pending = 1;
-    return TRUE;
-}
-
-// Whether the window or one of its controls still has something to paint.
-static int PaintPending(HWND window)
-{
-    int pending = GetUpdateRect(window, 0, FALSE) != 0;
-    EnumChildWindows(window, FindPendingPaint, (LPARAM)&pending);
-    return pending;
-}
-
-// The window's pixels as the screen shows them: 24-bit rows, bottom-up, in
-// a buffer of stride * height bytes that the caller frees.
-static unsigned char* Capture(HWND window, int* width, int* height, int* stride)
-{
-    RECT rect;
-    if (!GetWindowRect(window, &rect))
-        return 0;
-    *width = rect.right - rect.left;
-    *height = rect.bottom - rect.top;
-    *stride = (*width * 3 + 3) & ~3;
-    HDC screen = GetDC(0);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info;
-    memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = *width;
-    info.bmiHeader.biHeight = *height;  // bottom-up, as BMP files store it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = 0;
-    unsigned char* pixels = 0;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, 0, 0);
-    if (bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, *width, *height, screen, rect.left, rect.top, SRCCOPY);
-        GdiFlush();
-        pixels = (unsigned char*)malloc((size_t)(*stride * *height));
-        if (pixels)
-            memcpy(pixels, bits, (size_t)(*stride * *height));
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(0, screen);
-    return pixels;
-}
-
-int SaveWindowBitmap(HWND window, HANDLE process, const wchar_t* bmpPath)
-{
-    // The dialog is what a user sees once it has painted: its process is
-    // idle, nothing in it waits to be painted, and (as the pixels reach the
-    // screen a moment after painting) two captures in a row agree.
-    int width = 0, height = 0, stride = 0;
-    unsigned char* shown = 0;
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < PaintTimeoutMs) {
-        if (process)
-            WaitForInputIdle(process, PaintTimeoutMs);
-        if (PaintPending(window)) {
-            Sleep(PollMs);
-            continue;
-        }
-        int w = 0, h = 0, st = 0;
-        unsigned char* now = Capture(window, &w, &h, &st);
-        int same = now && shown && w == width && h == height &&
-                   memcmp(now, shown, (size_t)(st * h)) == 0;
-        free(shown);
-        shown = now;
-        width = w, height = h, stride = st;
-        if (same)
-            break;
-        Sleep(PollMs);
-    }
-    if (!shown)
-        return 0;
-    BITMAPFILEHEADER file;
-    BITMAPINFOHEADER info;
-    memset(&file, 0, sizeof file);
-    memset(&info, 0, sizeof info);
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + (DWORD)(stride * height);
-    FILE* out = _wfopen(bmpPath, L"wb");
-    int ok = 0;
-    if (out) {
-        ok = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&info, sizeof info, 1, out) == 1 &&
-             fwrite(shown, (size_t)(stride * height), 1, out) == 1;
-        ok = fflush(out) == 0 && !ferror(out) && ok;
-        fclose(out);
-    }
-    free(shown);
-    return ok;
 }

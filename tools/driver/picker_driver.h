@@ -71,8 +71,4 @@ int RunSteps(PickerSession* session, const wchar_t* steps, wchar_t* failed, int 
 // The session's dialog, waited for if it is not there yet (0 on timeout).
 HWND SessionDialog(PickerSession* session);
 
-// Saves the dialog as it shows on screen, once it has painted, to a 24-bit
-// BMP file. process: the dialog's process (0 for this one). 1 on success.
-int SaveWindowBitmap(HWND window, HANDLE process, const wchar_t* bmpPath);
-
 #endif

@@ -1,0 +1,56 @@
+#include "dialog_support/replies.h"
+
+#include "dialog_support/warning.h"
+#include "exchange/file_ops.h"
+#include "exchange/layouts.h"
+
+// Where Windows refuses the exchange file outright, the likely cause is
+// the rights on C:\, which the user can change.
+static const wchar_t RightsAdvice[] =
+    L"\n\nOn Windows, the debugger and filepick need the right to create files in C:\\: "
+    L"for example, run the debugger as administrator, or give users that right on C:\\.";
+
+// Tells the user why the exchange file failed: format takes the system's
+// reason, then what to do (otherwise, or the advice on rights where access
+// was denied).
+static void Tell(const wchar_t* format, const wchar_t* otherwise)
+{
+    wchar_t why[512];
+    SystemErrorText(FileError, why, 512);
+    ShowWarning(0, format, why, FileError == ERROR_ACCESS_DENIED ? RightsAdvice : otherwise);
+}
+
+int ReadRequest(void* data, int length)
+{
+    ExchangeBlock block = { data, length };
+    if (ReadExchange(ExchangePath, 1, &block))
+        return 1;
+    if (FileError)
+        Tell(L"The debugger's request file C:\\FILE could not be taken: %ls%ls",
+             L"\n\nAnother program (most likely the debugger) still holds it open, so no file "
+             L"can be chosen now. The debugger must close the file before it starts filepick.");
+    return 0;
+}
+
+int ReadPathRequest(char* text)
+{
+    if (!ReadRequest(text, PathBlockSize))
+        return 0;
+    TerminatePathBlock(text);
+    return 1;
+}
+
+int WriteReply(int count, const ExchangeBlock* blocks)
+{
+    if (WriteExchange(ExchangePath, count, blocks))
+        return 1;
+    Tell(L"The file you chose could not be passed to the debugger: its reply file C:\\FILE "
+         L"could not be written.\n\n%ls%ls", L"");
+    return 0;
+}
+
+int WritePathReply(const char* shortPath)
+{
+    ExchangeBlock block = { (void*)shortPath, PathBlockSize };
+    return WriteReply(1, &block);
+}

@@ -1,0 +1,30 @@
+#include "request.h"
+
+#include <string.h>
+#include <wchar.h>
+
+#include "dialog_support/code_page.h"
+#include "dialog_support/host_path.h"
+#include "entry/command_line.h"
+#include "exchange/layouts.h"
+
+int BuildRequest(int verb, const wchar_t* text, unsigned char* request)
+{
+    memset(request, 0, RequestCapacity);
+    if (verb == VerbSetDumpFile) {
+        wchar_t* end = 0;
+        long mode = text ? wcstol(text, &end, 10) : 0;
+        if (text && (end == text || *end))
+            return RequestNotANumber;
+        StoreLe32(request, (int)mode);
+        return DumpModeRequestSize;
+    }
+    char bytes[2 * PathBlockSize];
+    int length = ExactAnsi(text ? text : L"", bytes, sizeof bytes);
+    if (length == AnsiInexact)
+        return RequestNotAnsi;
+    if (length < 0 || length >= PathBlockSize)
+        return RequestTooLong;
+    memcpy(request, bytes, (size_t)length);
+    return DirectoryRequestSize;
+}

@@ -1,0 +1,19 @@
+// The request a host writes to C:\FILE before it starts filepick.exe, in the
+// verb's layout: the initial directory as a path block in the ANSI code
+// page, or the dump mode as an integer. filepick-host sends it; the tests
+// send theirs the same way.
+#ifndef FILEPICK_REQUEST_H
+#define FILEPICK_REQUEST_H
+
+enum {
+    RequestCapacity = 300,    // the largest request
+    RequestNotANumber = -1,   // a dump mode that is not a number
+    RequestNotAnsi = -2,      // a directory with no exact ANSI form
+    RequestTooLong = -3       // a directory that does not fit its block
+};
+
+// Fills request (RequestCapacity bytes) for verb (entry/command_line.h)
+// from text (null: an empty directory, or mode 0). Its size, or an error.
+int BuildRequest(int verb, const wchar_t* text, unsigned char* request);
+
+#endif
