@@ -1,0 +1,655 @@
+// filepick.exe from end to end, as the host runs it. Each row writes a
+// request to C:\FILE as a host does (tools/driver/request.h), starts the
+// picker, acts in its dialog through window messages (tools/driver, as
+// filepick-host does), and then checks the exit code, the reply's bytes and
+// the files on disk. A row runs in a fresh folder holding the files below.
+// Every wait is bounded; the picker a row started ends with the row.
+#include <windows.h>
+#include <dlgs.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/picker_driver.h"
+#include "driver/request.h"
+#include "entry/command_line.h"
+
+namespace {
+
+enum { WaitMs = 60000 };
+
+// Each file's content is its own name, in UTF-8.
+const wchar_t* const StandardFiles[] = {
+    L"blinky.c", L"Blinky main module listing.lst", L"Blinky debug output.hex",
+    L"old dump.hex", L"session trace.log", L"M\u00fcller \u00dcberlauf.lst",
+    L"\u0416\u0443\u0440\u043d\u0430\u043b.lst",  // Cyrillic
+    L"\u4e2d\u6587.hex",                          // Chinese
+    L"\u03a9mega.c", L"Omega.c", L"Olog.log",     // omega and its look-alike
+};
+
+struct Row {
+    const char* name;
+    // The command tail; the whole command line when it starts with a quote
+    // ({picker}: the full path of filepick.exe).
+    const wchar_t* verb;
+    // The request the host writes for the verb: a folder, or a dump mode;
+    // "raw:N": N bytes of 'a' instead; "raw:nonul": 300 bytes without a NUL,
+    // then more; 0: no request at all.
+    const wchar_t* request;
+    // Steps separated by ';' once the picker runs; 0: it must end without a
+    // dialog; "exit 0": so, with exit code 0. What the dialog shows: "title
+    // T", "types A,B" (the file types), "enabled ID 0|1". What the user does
+    // (the driver's steps): "type N", "click ID", "pick PATH", "answer ID",
+    // "warn TEXT", "cancel". Files: "put PATH=TEXT" (parents made), "mkdir
+    // P", "hold P" and "holdshared P" (kept open without write or delete
+    // sharing, or with delete sharing), "readonly P", "symlink P>TARGET",
+    // "hardlink P>TARGET", "fill" (the drive, till it is full).
+    const wchar_t* steps;
+    const wchar_t* reply;  // the file whose short path is replied ("*": the
+                           // one picked last); 0: none
+    // Files afterwards: "PATH=TEXT;..." (TEXT in UTF-8; "!" absent, "/" a
+    // folder, "*" any file; no PATH: the one picked last). C:\FILE.new and
+    // C:\FILE.old must be gone, and C:\FILE too without a reply, unless
+    // named here.
+    const wchar_t* after;
+    const wchar_t* setup;  // steps before the picker starts
+    int words[3];          // DoLoadDebugFile: startup skip, symbol only, format
+};
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string Narrow(const std::wstring& wide, UINT codePage)
+{
+    std::string text(wide.size() * 4 + 1, '\0');
+    text.resize((size_t)WideCharToMultiByte(codePage, 0, wide.c_str(), -1, &text[0], (int)text.size(), 0, 0) - 1);
+    return text;
+}
+
+std::string Utf8(const std::wstring& wide) { return Narrow(wide, CP_UTF8); }
+
+std::wstring Wide(const std::string& utf8)
+{
+    std::wstring wide(utf8.size() + 1, L'\0');
+    wide.resize((size_t)MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], (int)wide.size()) - 1);
+    return wide;
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out.write(bytes.data(), (std::streamsize)bytes.size());
+    out.close();
+    EXPECT_TRUE(out) << Utf8(path);
+}
+
+// The short path as the host reads it: ANSI bytes.
+std::string ShortPathOf(const std::wstring& path)
+{
+    wchar_t shortPath[600];
+    DWORD length = GetShortPathNameW(path.c_str(), shortPath, 600);
+    return length > 0 && length < 600 ? Narrow(shortPath, CP_ACP) : "<no short path>";
+}
+
+std::vector<std::wstring> Split(const wchar_t* text, wchar_t separator)
+{
+    std::vector<std::wstring> parts;
+    std::wistringstream in(text ? text : L"");
+    for (std::wstring part; std::getline(in, part, separator);)
+        if (!part.empty())
+            parts.push_back(part);
+    return parts;
+}
+
+// {dir}: the row's folder; {len:N}: as many 'y' as make the text N long.
+std::wstring Expand(const std::wstring& text, const std::wstring& dir)
+{
+    std::wstring result = text;
+    for (size_t at; (at = result.find(L"{dir}")) != std::wstring::npos;)
+        result.replace(at, 5, dir);
+    size_t at = result.find(L"{len:");
+    if (at != std::wstring::npos) {
+        size_t total = (size_t)_wtoi(result.c_str() + at + 5);
+        result.erase(at, result.find(L'}', at) - at + 1);
+        result.insert(at, std::wstring(total - result.size(), L'y'));
+    }
+    return result;
+}
+
+// A started program, ended by its handle when this goes.
+struct Process {
+    PROCESS_INFORMATION info = {};
+    ~Process() { EndPicker(&info); }
+};
+
+// Runs command on the paths' Linux forms and waits until the last one
+// exists, or is gone: Wine gives no handle to wait on for a Linux program.
+void RunUnix(const wchar_t* command, const std::vector<std::wstring>& paths, bool exists)
+{
+    typedef char*(CDECL * UnixName)(const wchar_t*);
+    UnixName unixName = (UnixName)GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name");
+    std::wstring line = command;
+    for (const std::wstring& path : paths) {
+        char* name = unixName(path.c_str());
+        line += L" \"" + Wide(name ? name : "") + L"\"";
+        HeapFree(GetProcessHeap(), 0, name);
+    }
+    Process process;
+    ASSERT_TRUE(StartPicker(0, line.c_str(), &process.info)) << Utf8(line);
+    for (DWORD start = GetTickCount(); Exists(paths.back()) != exists; Sleep(10))
+        ASSERT_LT(GetTickCount() - start, (DWORD)WaitMs) << Utf8(line);
+}
+
+void MakeParents(const std::wstring& path)
+{
+    for (size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
+        CreateDirectoryW(path.substr(0, at).c_str(), 0);
+}
+
+// A fresh folder for the row, holding the standard files. The first row of
+// a run removes what earlier runs left.
+std::wstring FreshFolder()
+{
+    static int rows = 0;
+    if (rows++ == 0)
+        RunUnix(L"/bin/rm -rf", { L"C:\\filepick-tests" }, false);
+    std::wstring dir = L"C:\\filepick-tests\\" + std::to_wstring(rows);
+    MakeParents(dir + L"\\");
+    for (const wchar_t* name : StandardFiles)
+        WriteFileBytes(dir + L"\\" + name, Utf8(name));
+    return dir;
+}
+
+// What a row left at the exchange paths goes, from Linux: Windows does not
+// see a link whose target is gone. rm takes a marker last, whose going says
+// that it is done.
+void ClearExchange()
+{
+    WriteFileBytes(L"C:\\rm-done", "");
+    RunUnix(L"/bin/rm -rf", { L"C:\\FILE", L"C:\\FILE.new", L"C:\\FILE.old", L"C:\\filler", L"C:\\rm-done" },
+            false);
+}
+
+std::wstring TextOf(HWND window)
+{
+    wchar_t text[1024];
+    WindowText(window, text, 1024);
+    return text;
+}
+
+void Fill()
+{
+    HANDLE file = CreateFileW(L"C:\\filler", GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0);
+    std::string chunk(4096, 'f');
+    DWORD put = 0;
+    while (WriteFile(file, chunk.data(), (DWORD)chunk.size(), &put, 0) && put == chunk.size())
+        ;
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_DISK_FULL);
+    CloseHandle(file);
+}
+
+struct Session {
+    PickerSession driver;
+    std::wstring dir;
+    std::wstring picked;  // the path of the last "pick"
+    std::vector<HANDLE> held;
+
+    ~Session() { Release(); }
+    void Release()
+    {
+        for (HANDLE file : held)
+            CloseHandle(file);
+        held.clear();
+    }
+    void Step(const std::wstring& step);
+};
+
+void Session::Step(const std::wstring& step)
+{
+    SCOPED_TRACE(Utf8(step));
+    std::wstring op = step.substr(0, step.find(L' '));
+    std::wstring raw = step.substr(std::min(step.size(), op.size() + 1)), arg = Expand(raw, dir);
+    // Files: "PATH", "PATH=TEXT" or "PATH>TARGET".
+    size_t split = raw.find_first_of(L"=>");
+    std::wstring path = Expand(raw.substr(0, split), dir);
+    std::wstring target = split == std::wstring::npos ? L"" : Expand(raw.substr(split + 1), dir);
+    if (op == L"put") {
+        MakeParents(path);
+        WriteFileBytes(path, Utf8(target));
+    } else if (op == L"mkdir") {
+        MakeParents(path + L"\\");
+        EXPECT_TRUE(Exists(path));
+    } else if (op == L"hold" || op == L"holdshared") {
+        DWORD sharing = FILE_SHARE_READ | (op == L"holdshared" ? FILE_SHARE_DELETE : 0);
+        held.push_back(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, 0, OPEN_ALWAYS, 0, 0));
+        EXPECT_NE(held.back(), INVALID_HANDLE_VALUE);
+    } else if (op == L"readonly") {
+        EXPECT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    } else if (op == L"hardlink") {
+        EXPECT_TRUE(CreateHardLinkW(path.c_str(), target.c_str(), 0));
+    } else if (op == L"symlink") {
+        RunUnix(L"/bin/ln -s", { target, path }, true);
+    } else if (op == L"fill") {
+        Fill();
+    } else if (op == L"title") {
+        EXPECT_EQ(TextOf(SessionDialog(&driver)), arg);
+    } else if (op == L"types") {
+        std::wstring types;
+        wchar_t text[256];
+        for (int i = 0; ComboItemText(SessionDialog(&driver), cmb1, i, text, 256); ++i)
+            types += (i ? L"," : L"") + std::wstring(text);
+        EXPECT_EQ(types, arg);
+    } else if (op == L"enabled") {
+        HWND control = GetDlgItem(SessionDialog(&driver), _wtoi(arg.c_str()));
+        EXPECT_EQ(IsWindowEnabled(control) != 0, arg.back() == L'1');
+    } else {
+        if (op == L"pick")
+            picked = arg;
+        wchar_t failed[MAX_PATH];
+        EXPECT_TRUE(RunSteps(&driver, (op + L" " + arg).c_str(), failed, MAX_PATH)) << "failed";
+    }
+}
+
+void CheckAfter(const Row& row, const Session& session)
+{
+    for (const std::wstring& item : Split(row.after, L';')) {
+        std::wstring path = item[0] == L'=' ? session.picked : Expand(item.substr(0, item.find(L'=')), session.dir);
+        std::wstring want = item.substr(item.find(L'=') + 1);
+        SCOPED_TRACE(Utf8(path));
+        DWORD attributes = GetFileAttributesW(path.c_str());
+        if (want == L"!" || want == L"*")
+            EXPECT_EQ(attributes == INVALID_FILE_ATTRIBUTES, want == L"!");
+        else if (want == L"/")
+            EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_DIRECTORY);
+        else
+            EXPECT_EQ(ReadFileBytes(path), Utf8(want));
+    }
+    for (const wchar_t* path : { L"C:\\FILE", L"C:\\FILE.new", L"C:\\FILE.old" })
+        if ((path[7] || !row.reply) && !wcsstr(row.after ? row.after : L"", (path + std::wstring(L"=")).c_str()))
+            EXPECT_FALSE(Exists(path)) << Utf8(path) << " was left behind";
+}
+
+// The reply's bytes as the host reads them: the short path in a 300-byte
+// block, then for DoLoadDebugFile three little-endian words.
+std::string ExpectedReply(const Row& row, const Session& session)
+{
+    std::wstring chosen = wcscmp(row.reply, L"*") ? Expand(row.reply, session.dir) : session.picked;
+    std::string reply = ShortPathOf(chosen);
+    reply.resize(300, '\0');
+    for (int i = 0; wcscmp(row.verb, L"DoLoadDebugFile") == 0 && i < 12; ++i)
+        reply += (char)(row.words[i / 4] >> (8 * (i % 4)));
+    return reply;
+}
+
+std::string RequestBytes(const Row& row, const std::wstring& dir)
+{
+    std::wstring request = Expand(row.request, dir);
+    if (request == L"raw:nonul")
+        return std::string(300, 'q') + "tail past the block";
+    if (request.compare(0, 4, L"raw:") == 0)
+        return std::string((size_t)_wtoi(request.c_str() + 4), 'a');
+    unsigned char bytes[RequestCapacity];
+    int size = BuildRequest(FindVerb(Narrow(row.verb, CP_ACP).c_str()), request.c_str(), bytes);
+    EXPECT_GT(size, 0) << Utf8(request);
+    return std::string((const char*)bytes, size > 0 ? size : 0);
+}
+
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+
+class Pick : public testing::TestWithParam<Row> {};
+
+TEST_P(Pick, Row)
+{
+    const Row& row = GetParam();
+    ClearExchange();
+    Session session = { {}, FreshFolder() };
+    if (row.request)
+        WriteFileBytes(L"C:\\FILE", RequestBytes(row, session.dir));
+    for (const std::wstring& step : Split(row.setup, L';'))
+        session.Step(step);
+    ASSERT_FALSE(HasFailure()) << "set-up";
+    wchar_t exe[MAX_PATH];
+    PathBesideSelf(L"filepick.exe", exe, MAX_PATH);
+    std::wstring line = row.verb[0] == L'"' ? row.verb : L"\"{picker}\" " + std::wstring(row.verb);
+    size_t at = line.find(L"{picker}");
+    if (at != std::wstring::npos)
+        line.replace(at, 8, exe);
+    Process picker;
+    ASSERT_TRUE(StartPicker(exe, line.c_str(), &picker.info));
+    session.driver = { picker.info.dwProcessId, picker.info.hProcess, WaitMs, 0, 0 };
+    DWORD expected = row.steps && wcscmp(row.steps, L"exit 0") == 0 ? 0 : 1;
+    if (row.steps && expected) {
+        // A row stops at its first failed step: what follows would act on a
+        // dialog that is not there.
+        ASSERT_NE(SessionDialog(&session.driver), nullptr) << "no dialog";
+        for (const std::wstring& step : Split(row.steps, L';')) {
+            session.Step(step);
+            if (HasFailure())
+                return;
+        }
+    } else {
+        EXPECT_EQ(WaitForDialog(picker.info.dwProcessId, picker.info.hProcess, WaitMs, 0), nullptr)
+            << "a dialog showed";
+    }
+    DWORD exitCode = 0;
+    ASSERT_TRUE(WaitForExit(picker.info.hProcess, WaitMs, &exitCode)) << "the picker did not end";
+    EXPECT_EQ(exitCode, expected);
+    session.Release();
+    if (row.reply)
+        EXPECT_EQ(ReadFileBytes(L"C:\\FILE"), ExpectedReply(row, session));
+    CheckAfter(row, session);
+}
+
+// gtest's names for the instances: the row's name, in letters, digits and _.
+template <typename Kind>
+std::string RowName(const testing::TestParamInfo<Kind>& info)
+{
+    std::string name = info.param.name;
+    for (char& c : name)
+        if (!isalnum((unsigned char)c))
+            c = '_';
+    return name;
+}
+
+#define ROWS(table) INSTANTIATE_TEST_SUITE_P(table, Pick, testing::ValuesIn(table), RowName<Row>)
+
+#define ML L"DoModuleListFile"
+#define LD L"DoLoadDebugFile"
+#define DS L"DoSetDumpFile"
+#define DIR L"{dir}"
+#define CYRILLIC L"\u0416\u0443\u0440\u043d\u0430\u043b"  // outside code page 1252
+#define CHINESE L"\u4e2d\u6587"
+#define OMEGA L"\u03a9"  // best fit in 1252: "O"
+#define HEX L"{dir}\\Blinky debug output.hex"
+#define BLINKY L"{dir}\\blinky.c"
+#define LOAD_TYPES                                                                    \
+    L"types KEIL,IAR UBROF,IAR banked,BSO/Tasking OMF,BSO/Tasking IEEE695,Old BSO," \
+    L"2500AD,Intel ASM/PLM51,MetaLink ASM51,MCC Software,OMF51 Format,FOMF,Intel Hex"
+#define KEIL { 1, 0, 0 }
+#define PICKED L"*"  // the reply: of the file picked last
+#define SUB3 L"\\sub folder\\sub folder\\sub folder"
+#define DEEP L"{dir}" SUB3 SUB3 SUB3 SUB3 SUB3 SUB3 L"\\{len:250}.hex"  // 18 folders
+// 35 folders "a b": about 170 characters, but Wine's short form (A_B~~GOE)
+// is over 300.
+#define AB5 L"\\a b\\a b\\a b\\a b\\a b"
+#define SHORT_TOO_LONG L"{dir}" AB5 AB5 AB5 AB5 AB5 AB5 AB5 L"\\x y.c"
+
+const Row ModuleList[] = {
+    { "opens titled in the requested folder on C files", ML, DIR,
+      L"title Module List Files;types C file (*.c),List file (*.lst),All Files (*.*);"
+      L"pick Blinky main module listing.lst", L"{dir}\\Blinky main module listing.lst" },
+    { "cancel", ML, DIR, L"cancel" },
+    { "a request without NUL is read within its block", ML, L"raw:nonul", L"pick " BLINKY, PICKED },
+    { "a missing name is refused by the dialog", ML, DIR, L"pick {dir}\\no such.c;answer 1;cancel",
+      0, L"=!" },
+    { "a Cyrillic name", ML, DIR, L"pick {dir}\\" CYRILLIC L".lst", PICKED },
+    { "omega beside its look-alike", ML, DIR, L"pick {dir}\\" OMEGA L"mega.c", PICKED,
+      L"{dir}\\Omega.c=Omega.c" },
+    { "an ANSI name beyond ASCII", ML, DIR, L"pick {dir}\\M\u00fcller \u00dcberlauf.lst", PICKED },
+    { "a stale reply put in place meanwhile is replaced", ML, DIR,
+      L"put C:\\FILE=stale;pick " BLINKY, PICKED },
+    { "a short path too long for the reply is told", ML, DIR,
+      L"pick " SHORT_TOO_LONG L";warn too long for the debugger", 0, 0,
+      L"put " SHORT_TOO_LONG L"=deep" },
+};
+ROWS(ModuleList);
+
+const Row LoadDebugFile[] = {
+    { "opens with the template on KEIL", LD, DIR,
+      L"title File Open;" LOAD_TYPES L";enabled 4392 0;cancel" },
+    { "toggled boxes", LD, DIR, L"click 4391;click 4390;pick " HEX, PICKED, 0, 0, { 0, 1, 0 } },
+    { "a bare name opens in the requested folder", LD, DIR, L"pick Blinky debug output.hex",
+      HEX, 0, 0, KEIL },
+    { "a path cut by the old-style dialog gets no reply", LD, DIR, L"pick {dir}\\{len:258}.hex",
+      0, 0, L"put {dir}\\{len:258}.hex=x" },
+    { "a Cyrillic name", LD, DIR, L"pick {dir}\\" CYRILLIC L".lst", PICKED, 0, 0, KEIL },
+    { "a Chinese name as Intel Hex, the boxes untouched", LD, DIR,
+      L"type 12;pick {dir}\\" CHINESE L".hex", PICKED, 0, 0, { 1, 0, 8 } },
+    { "omega beside its look-alike", LD, DIR, L"pick {dir}\\" OMEGA L"mega.c", PICKED,
+      L"{dir}\\Omega.c=Omega.c", 0, KEIL },
+};
+ROWS(LoadDebugFile);
+
+// After: "=TEXT" the picked file holds TEXT.
+const Row Dump[] = {
+    { "save: a new name is created empty", DS, L"0",
+      L"title Save Dump As;types Intel Hex (*.hex);pick {dir}\\Saved dump.hex", PICKED, L"=" },
+    { "save: Yes to replacing empties the file", DS, L"0",
+      L"pick {dir}\\old dump.hex;answer 6", PICKED, L"=" },
+    { "save: No keeps the file", DS, L"0", L"pick {dir}\\old dump.hex;answer 7;cancel", 0,
+      L"=old dump.hex" },
+    { "save: a Cyrillic new name", DS, L"0", L"pick {dir}\\" CYRILLIC L".hex", PICKED, L"=" },
+    { "save: omega beside its look-alike", DS, L"0", L"pick {dir}\\" OMEGA L"dump.hex", PICKED,
+      L"=;{dir}\\Odump.hex=keep", L"put {dir}\\Odump.hex=keep" },
+    { "load: a missing file is refused by the dialog", DS, L"1",
+      L"title Load Dump File;pick {dir}\\no such dump.hex;answer 1;cancel", 0, L"=!" },
+    { "load: a Chinese name", DS, L"1", L"pick {dir}\\" CHINESE L".hex", PICKED,
+      L"=" CHINESE L".hex" },
+    { "load: a deep folder near the dialog's limit", DS, L"1", L"pick " DEEP, PICKED, 0,
+      L"put " DEEP L"=x" },
+    { "log: a new log is created empty", DS, L"2",
+      L"title Save Dump As;types Log file (*.log);pick {dir}\\new trace.log", PICKED, L"=" },
+    { "log: an existing log is emptied without asking", DS, L"2",
+      L"pick {dir}\\session trace.log", PICKED, L"=" },
+    { "log: one that cannot be written keeps its content and is replied", DS, L"2",
+      L"pick {dir}\\session trace.log", PICKED, L"=session trace.log",
+      L"hold {dir}\\session trace.log" },
+    { "log: a path too long for the dialog is reported", DS, L"2",
+      L"pick {dir}\\{len:258}.log;warn GetOpenFileName returned Error #12291" },
+    { "log: a Chinese new name", DS, L"2", L"pick {dir}\\" CHINESE L".log", PICKED, L"=" },
+    { "log: omega beside its look-alike", DS, L"2", L"pick {dir}\\" OMEGA L"log.log", PICKED,
+      L"=;{dir}\\Olog.log=Olog.log" },
+    { "mode 5: a new name writes nothing", DS, L"5",
+      L"title Save Dump As;types Intel Hex (*.hex);pick {dir}\\new.hex", 0, L"=!" },
+    { "mode 3 touches nothing", DS, L"3", L"pick {dir}\\old dump.hex", PICKED,
+      L"=old dump.hex" },
+    { "the lowest mode touches nothing", DS, L"-2147483648", L"pick {dir}\\old dump.hex",
+      PICKED, L"=old dump.hex" },
+};
+ROWS(Dump);
+
+// Command lines as the host writes them (the rules of the tail are tested
+// natively); an unknown verb leaves the request.
+const Row CommandLines[] = {
+    { "the verb right after the closing quote", L"\"{picker}\"DoModuleListFile", 0, 0 },
+    { "another letter case", L"domodulelistfile", L"raw:300", L"exit 0", 0, L"C:\\FILE=*" },
+    { "a tab inside the quoted program path ends its name",
+      L"\"C:\\a\tb\\filepick.exe\" DoModuleListFile", L"raw:300", L"exit 0", 0, L"C:\\FILE=*" },
+};
+ROWS(CommandLines);
+
+// Short requests never show a dialog; the request is consumed all the same.
+const Row Requests[] = {
+    { "module list, 299 bytes", ML, L"raw:299" }, { "load, 299 bytes", LD, L"raw:299" },
+    { "dump, 3 bytes", DS, L"raw:3" },
+};
+ROWS(Requests);
+
+// Start folders: whatever the host sends, the dialog opens (in the folder
+// when it is one), for both verbs that take one.
+#define START(name, request)                                                    \
+    { "module list: " name, ML, request, L"pick " BLINKY, PICKED },             \
+    { "load: " name, LD, request, L"pick " BLINKY, PICKED, 0, 0, KEIL }
+const Row StartFolders[] = {
+    START("an empty text", L""),
+    START("258 characters", L"C:\\{len:258}"),
+    START("NUL", L"NUL"),
+    START("COM1", L"COM1"),
+    START("a device under a folder", L"C:\\t\\aux.hex"),
+    { "module list: a folder named in the code page", ML, L"{dir}\\M\u00fcller",
+      L"pick inside.c", L"{dir}\\M\u00fcller\\inside.c", 0,
+      L"put {dir}\\M\u00fcller\\inside.c=in" },
+    { "load: a folder named in the code page", LD, L"{dir}\\M\u00fcller",
+      L"pick inside.c", L"{dir}\\M\u00fcller\\inside.c", 0,
+      L"put {dir}\\M\u00fcller\\inside.c=in", KEIL },
+};
+ROWS(StartFolders);
+
+// Device names are refused (the user is told and chooses again); the
+// stand-ins the test prefix maps COM1 and LPT1 to stay empty.
+#define STAND_INS L"C:\\stand-ins\\com1=;C:\\stand-ins\\lpt1="
+const Row Devices[] = {
+    { "lpt1 as a dump", DS, L"0", L"pick lpt1;answer 6;warn is a device;cancel", 0, STAND_INS },
+    { "prn.hex to load", DS, L"1", L"pick prn.hex;warn is a device;cancel", 0, STAND_INS },
+    { "aux.hex under a folder", DS, L"2", L"pick C:\\t\\aux.hex;warn is a device;cancel", 0,
+      STAND_INS },
+    { "COM1.log under a folder", DS, L"2", L"pick C:\\t\\COM1.log;warn is a device;cancel", 0,
+      STAND_INS },
+    { "choosing again after the refusal", DS, L"2",
+      L"pick NUL;warn is a device;pick {dir}\\after.log", PICKED, L"=" },
+    { "NUL as a module list", ML, DIR, L"pick NUL;warn is a device;cancel" },
+    { "NUL as a debug file", LD, DIR, L"pick NUL;warn is a device;cancel" },
+};
+ROWS(Devices);
+
+// The exchange file under faults: never a wrong or partial reply, never a
+// silent loss, never a write through a link.
+const Row Exchange[] = {
+    { "a read-only request is still consumed", ML, DIR, L"pick " BLINKY, PICKED, 0,
+      L"readonly C:\\FILE" },
+    { "a request held without delete sharing is reported and left", ML, DIR,
+      L"warn could not be taken", 0, L"C:\\FILE=*", L"hold C:\\FILE" },
+    { "a request held with delete sharing is taken all the same", ML, DIR, L"pick " BLINKY,
+      PICKED, 0, L"holdshared C:\\FILE" },
+    { "... but not when it cannot be renamed aside: its name stays taken", ML, DIR,
+      L"warn could not be taken", 0, L"C:\\FILE.old=/", L"mkdir C:\\FILE.old;holdshared C:\\FILE" },
+    { "a folder takes the reply's place meanwhile: access denied, with advice", ML, DIR,
+      L"mkdir C:\\FILE;pick " BLINKY L";warn give users that right on C:\\", 0, L"C:\\FILE=/" },
+    { "a folder at the pending name", LD, DIR, L"pick " HEX L";warn could not be written", 0,
+      L"C:\\FILE.new=/", L"mkdir C:\\FILE.new" },
+    { "the pending name held by another program", DS, L"2",
+      L"pick {dir}\\session trace.log;warn could not be written", 0,
+      L"C:\\FILE.new=;{dir}\\session trace.log=", L"hold C:\\FILE.new" },
+    { "a read-only leftover at the pending name is replaced", ML, DIR, L"pick " BLINKY, PICKED,
+      0, L"put C:\\FILE.new=stale;readonly C:\\FILE.new" },
+    { "a hard link at the pending name is not written through", ML, DIR, L"pick " BLINKY,
+      PICKED, L"{dir}\\target.txt=keep",
+      L"put {dir}\\target.txt=keep;hardlink C:\\FILE.new>{dir}\\target.txt" },
+    { "a symbolic link at the pending name is left alone", ML, DIR,
+      L"pick " BLINKY L";warn could not be written", 0,
+      L"{dir}\\target.txt=keep;C:\\FILE.new=keep",
+      L"put {dir}\\target.txt=keep;symlink C:\\FILE.new>{dir}\\target.txt" },
+};
+ROWS(Exchange);
+
+// Run on a prefix whose C: is a small drive (tests/windows/full-disk.sh).
+const Row FullDisk[] = {
+    { "module list", ML, DIR, L"fill;pick " BLINKY L";warn could not be written" },
+    { "load", LD, DIR, L"fill;pick " HEX L";warn could not be written" },
+    { "log", DS, L"2", L"fill;pick {dir}\\new.log;warn could not be written", 0, L"=" },
+};
+ROWS(FullDisk);
+
+// Run with the ANSI code page 936, whose trail bytes include 0x5C ('\') and
+// 0x7C ('|'): both characters below have one of them.
+#define TRAIL L"\u4e57\u5104"
+const Row CodePage936[] = {
+    { "module list: a start folder and a name with trail bytes", ML, L"{dir}\\" TRAIL,
+      L"pick " TRAIL L".c", L"{dir}\\" TRAIL L"\\" TRAIL L".c", 0,
+      L"put {dir}\\" TRAIL L"\\" TRAIL L".c=in" },
+    { "load: a start folder and a name with trail bytes", LD, L"{dir}\\" TRAIL,
+      L"pick " TRAIL L".c", L"{dir}\\" TRAIL L"\\" TRAIL L".c", 0,
+      L"put {dir}\\" TRAIL L"\\" TRAIL L".c=in", KEIL },
+    { "save: a new name with trail bytes", DS, L"0", L"pick {dir}\\" TRAIL L".hex", PICKED,
+      L"=" },
+    { "log: a new name with trail bytes", DS, L"2", L"pick {dir}\\" TRAIL L".log", PICKED,
+      L"=" },
+    { "a Korean name", ML, DIR, L"pick {dir}\\\ud55c\uad6d.c", PICKED, 0,
+      L"put {dir}\\\ud55c\uad6d.c=ko" },
+};
+ROWS(CodePage936);
+
+// The host companion as an integrator scripts it, and the exported dialog
+// called through it from a host that loaded filepick.exe as a module.
+struct HostRow {
+    const char* name;
+    const wchar_t* arguments;  // {dir}: the row's folder
+    int status;
+    // Texts the output holds, separated by '|'; {short} and {long}: the
+    // chosen file's short path and its own path.
+    const wchar_t* output;
+    const wchar_t* chosen;
+};
+
+// Runs filepick-host with arguments to its end: its exit status (-1 when
+// it did not end in time) and standard output. The output goes through a
+// file: a pipe would be read until the program closes it, which one that
+// hangs never does.
+int RunHost(const std::wstring& arguments, std::string* output)
+{
+    wchar_t exe[MAX_PATH], outPath[MAX_PATH];
+    PathBesideSelf(L"filepick-host.exe", exe, MAX_PATH);
+    PathBesideSelf(L"host-output.txt", outPath, MAX_PATH);
+    SECURITY_ATTRIBUTES inherit = { sizeof inherit, 0, TRUE };
+    HANDLE out = CreateFileW(outPath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             &inherit, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, 0);
+    std::wstring line = L"\"" + std::wstring(exe) + L"\" " + arguments;
+    STARTUPINFOW startup = { sizeof startup };
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    Process host;
+    DWORD status = 0, got = 0;
+    bool ended = CreateProcessW(exe, &line[0], 0, 0, TRUE, 0, 0, 0, &startup, &host.info) &&
+                 WaitForExit(host.info.hProcess, WaitMs, &status);
+    char chunk[512];
+    SetFilePointer(out, 0, 0, FILE_BEGIN);
+    while (ReadFile(out, chunk, sizeof chunk, &got, 0) && got)
+        output->append(chunk, got);
+    CloseHandle(out);
+    return ended ? (int)status : -1;
+}
+
+void PrintTo(const HostRow& row, std::ostream* out) { *out << row.name; }
+
+class Host : public testing::TestWithParam<HostRow> {};
+
+TEST_P(Host, Row)
+{
+    const HostRow& row = GetParam();
+    ClearExchange();
+    std::wstring dir = FreshFolder();
+    std::string output;
+    EXPECT_EQ(RunHost(Expand(row.arguments, dir), &output), row.status);
+    std::wstring want = row.output, chosen = row.chosen ? Expand(row.chosen, dir) : L"";
+    for (const wchar_t* key : { L"{short}", L"{long}" }) {
+        size_t at = want.find(key);
+        if (at != std::wstring::npos)
+            want.replace(at, wcslen(key), key[1] == L's' ? Wide(ShortPathOf(chosen)) : chosen);
+    }
+    for (const std::wstring& part : Split(want.c_str(), L'|'))
+        EXPECT_NE(output.find(Utf8(part)), std::string::npos) << Utf8(part) << " in " << output;
+}
+
+#define CYRILLIC_IN_DIR L"{dir}\\" CYRILLIC
+const HostRow HostCompanion[] = {
+    { "the exported dialog, \"Options...\" enabled, fills the caller's words with its full path",
+      L"--module --steps \"click 4392;click 4390;click 4391\" --type 13 "
+      L"--choose \"{dir}\\blinky.c\" DoLoadDebugFile \"{dir}\"", 0,
+      L"result:       1|file name:    {long}|startup skip: 0|symbol only:  1|format:       8",
+      L"{dir}\\blinky.c" },
+    { "the exported dialog gives the short path of a name outside the code page",
+      L"--module --choose \"" CYRILLIC_IN_DIR L".lst\" DoLoadDebugFile \"{dir}\"", 0,
+      L"result:       1|file name:    {short}", CYRILLIC_IN_DIR L".lst" },
+    { "the exported dialog cancelled leaves the caller's words alone",
+      L"--module --steps \"click 4390;cancel\" DoLoadDebugFile \"{dir}\"", 1,
+      L"result:       0|startup skip: -1|symbol only:  -1|format:       -1" },
+    { "a debug file reply decoded", L"--type 13 --choose \"{dir}\\Blinky debug output.hex\" "
+      L"DoLoadDebugFile \"{dir}\"", 0,
+      L"short path:   {short}|startup skip: 1|format:       8 (Intel Hex)",
+      L"{dir}\\Blinky debug output.hex" },
+    { "no reply means not chosen", L"--choose \"{dir}\\never created.hex\" DoSetDumpFile 5", 1,
+      L"No file was chosen" },
+};
+INSTANTIATE_TEST_SUITE_P(HostCompanion, Host, testing::ValuesIn(HostCompanion), RowName<HostRow>);
+
+}  // namespace
