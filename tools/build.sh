@@ -1,8 +1,8 @@
 #!/bin/bash
 # Configures (once) and builds the two build trees:
 #   build/win     filepick.exe, filepick-host.exe and the Windows tests
-#   build/native  the portable code, its unit tests and fuzz targets, with
-#                 sanitizers (clang)
+#   build/native  the portable code and its unit tests, with sanitizers
+#                 (clang)
 # Usage: bash tools/build.sh [win|native|all] [cmake --build arguments...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,7 +19,6 @@ if [ "$which" = win ] || [ "$which" = all ]; then
 fi
 if [ "$which" = native ] || [ "$which" = all ]; then
     if [ ! -f build/native/CMakeCache.txt ]; then
-        # clang, for its libFuzzer runtime; the fuzz targets build too.
         cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug \
             -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
     fi

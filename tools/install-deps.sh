@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs what building and testing filepick needs on Debian 12, and only
 # what is missing: the i686 MinGW-w64 toolchain, Wine (32- and 64-bit) and
-# its fonts, Xvfb, ImageMagick, GoogleTest sources, clang with its fuzzer
+# its fonts, Xvfb, ImageMagick, GoogleTest sources, clang with its sanitizer
 # runtime, xmllint (the manifest check), and the zh_CN.UTF-8 locale (the
 # tests' run under the double-byte code page 936).
 #

@@ -1,5 +1,5 @@
 // Command-line handling that needs no Windows API: the command tail and the
-// verb table. Built for Windows and natively (unit tests, fuzzing).
+// verb table. Built for Windows and natively (unit tests).
 #ifndef FILEPICK_COMMAND_LINE_H
 #define FILEPICK_COMMAND_LINE_H
 

@@ -1,6 +1,6 @@
 // The exchange file through which the host and the program pass requests
 // and replies: a plain concatenation of fixed-size blocks at one fixed path.
-// No Windows API here, so the routines also build natively.
+// No Windows API here: the platform's side is exchange/file_ops.h.
 #ifndef FILEPICK_EXCHANGE_H
 #define FILEPICK_EXCHANGE_H
 

@@ -1,5 +1,5 @@
-// The file operations the exchange file needs, one implementation per
-// platform (file_ops_posix.cpp, file_ops_win32.cpp). None of them ever acts
+// The file operations the exchange file needs (file_ops_win32.cpp), kept
+// apart from exchange.cpp, which needs no Windows API. None of them ever acts
 // on what a link at the path points to: a link is refused, never followed,
 // written through, renamed or deleted in its target's place.
 #ifndef FILEPICK_FILE_OPS_H
