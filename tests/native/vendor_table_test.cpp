@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <climits>
-
 #include "debug_file/vendor_table.h"
 
 namespace {
@@ -15,10 +13,8 @@ TEST(VendorTable, EveryIndexAndCode)
         // Index 0 is never looked at: code 7 finds "OMF51 Format" (11).
         EXPECT_EQ(GetVendorIndex(codes[index]), index ? index : 11) << index;
     }
-    for (int index : { 15, 1000, INT_MAX, -1, INT_MIN })
+    for (int index : { 15, -1 })
         EXPECT_EQ(SetIndxVend(index), 7) << index;
-    for (int code : { 9, 11, 12, 13, 14, 17, 20, -1, INT_MIN, INT_MAX })
-        EXPECT_EQ(GetVendorIndex(code), 0) << code;
 }
 
 }  // namespace
