@@ -24,21 +24,16 @@ enum { WaitMs = 60000 };
 
 // Each file's content is its own name, in UTF-8.
 const wchar_t* const StandardFiles[] = {
-    L"blinky.c", L"Blinky main module listing.lst", L"Blinky debug output.hex",
-    L"old dump.hex", L"session trace.log", L"M\u00fcller \u00dcberlauf.lst",
+    L"blinky.c", L"Blinky main module listing.lst", L"Blinky debug output.hex", L"old dump.hex",
     L"\u0416\u0443\u0440\u043d\u0430\u043b.lst",  // Cyrillic
-    L"\u4e2d\u6587.hex",                          // Chinese
-    L"\u03a9mega.c", L"Omega.c", L"Olog.log",     // omega and its look-alike
+    L"Olog.log",                                  // omega's look-alike
 };
 
 struct Row {
     const char* name;
-    // The command tail; the whole command line when it starts with a quote
-    // ({picker}: the full path of filepick.exe).
-    const wchar_t* verb;
+    const wchar_t* verb;  // the command tail; the whole line when it starts with a quote
     // The request the host writes for the verb: a folder, or a dump mode;
-    // "raw:N": N bytes of 'a' instead; "raw:nonul": 300 bytes without a NUL,
-    // then more; 0: no request at all.
+    // "raw:N": N bytes of 'a' instead; 0: no request at all.
     const wchar_t* request;
     // Steps separated by ';' once the picker runs; 0: it must end without a
     // dialog; "exit 0": so, with exit code 0. What the dialog shows: "title
@@ -47,7 +42,7 @@ struct Row {
     // "warn TEXT", "cancel". Files: "put PATH=TEXT" (parents made), "mkdir
     // P", "hold P" and "holdshared P" (kept open without write or delete
     // sharing, or with delete sharing), "readonly P", "symlink P>TARGET",
-    // "hardlink P>TARGET", "fill" (the drive, till it is full).
+    // "fill" (the drive, till it is full).
     const wchar_t* steps;
     const wchar_t* reply;  // the file whose short path is replied ("*": the
                            // one picked last); 0: none
@@ -234,8 +229,6 @@ void Session::Step(const std::wstring& step)
         EXPECT_NE(held.back(), INVALID_HANDLE_VALUE);
     } else if (op == L"readonly") {
         EXPECT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    } else if (op == L"hardlink") {
-        EXPECT_TRUE(CreateHardLinkW(path.c_str(), target.c_str(), 0));
     } else if (op == L"symlink") {
         RunUnix(L"/bin/ln -s", { target, path }, true);
     } else if (op == L"fill") {
@@ -293,8 +286,6 @@ std::string ExpectedReply(const Row& row, const Session& session)
 std::string RequestBytes(const Row& row, const std::wstring& dir)
 {
     std::wstring request = Expand(row.request, dir);
-    if (request == L"raw:nonul")
-        return std::string(300, 'q') + "tail past the block";
     if (request.compare(0, 4, L"raw:") == 0)
         return std::string((size_t)_wtoi(request.c_str() + 4), 'a');
     unsigned char bytes[RequestCapacity];
@@ -319,10 +310,7 @@ TEST_P(Pick, Row)
     ASSERT_FALSE(HasFailure()) << "set-up";
     wchar_t exe[MAX_PATH];
     PathBesideSelf(L"filepick.exe", exe, MAX_PATH);
-    std::wstring line = row.verb[0] == L'"' ? row.verb : L"\"{picker}\" " + std::wstring(row.verb);
-    size_t at = line.find(L"{picker}");
-    if (at != std::wstring::npos)
-        line.replace(at, 8, exe);
+    std::wstring line = row.verb[0] == L'"' ? row.verb : L"\"" + std::wstring(exe) + L"\" " + row.verb;
     Process picker;
     ASSERT_TRUE(StartPicker(exe, line.c_str(), &picker.info));
     session.driver = { picker.info.dwProcessId, picker.info.hProcess, WaitMs, 0, 0 };
@@ -367,7 +355,6 @@ std::string RowName(const testing::TestParamInfo<Kind>& info)
 #define DS L"DoSetDumpFile"
 #define DIR L"{dir}"
 #define CYRILLIC L"\u0416\u0443\u0440\u043d\u0430\u043b"  // outside code page 1252
-#define CHINESE L"\u4e2d\u6587"
 #define OMEGA L"\u03a9"  // best fit in 1252: "O"
 #define HEX L"{dir}\\Blinky debug output.hex"
 #define BLINKY L"{dir}\\blinky.c"
@@ -376,140 +363,66 @@ std::string RowName(const testing::TestParamInfo<Kind>& info)
     L"2500AD,Intel ASM/PLM51,MetaLink ASM51,MCC Software,OMF51 Format,FOMF,Intel Hex"
 #define KEIL { 1, 0, 0 }
 #define PICKED L"*"  // the reply: of the file picked last
-#define SUB3 L"\\sub folder\\sub folder\\sub folder"
-#define DEEP L"{dir}" SUB3 SUB3 SUB3 SUB3 SUB3 SUB3 L"\\{len:250}.hex"  // 18 folders
 // 35 folders "a b": about 170 characters, but Wine's short form (A_B~~GOE)
 // is over 300.
 #define AB5 L"\\a b\\a b\\a b\\a b\\a b"
 #define SHORT_TOO_LONG L"{dir}" AB5 AB5 AB5 AB5 AB5 AB5 AB5 L"\\x y.c"
 
+// Command lines, requests and start folders are the same code for every
+// verb: they are checked with the module list.
 const Row ModuleList[] = {
     { "opens titled in the requested folder on C files", ML, DIR,
       L"title Module List Files;types C file (*.c),List file (*.lst),All Files (*.*);"
       L"pick Blinky main module listing.lst", L"{dir}\\Blinky main module listing.lst" },
-    { "cancel", ML, DIR, L"cancel" },
-    { "a request without NUL is read within its block", ML, L"raw:nonul", L"pick " BLINKY, PICKED },
     { "a missing name is refused by the dialog", ML, DIR, L"pick {dir}\\no such.c;answer 1;cancel",
       0, L"=!" },
-    { "a Cyrillic name", ML, DIR, L"pick {dir}\\" CYRILLIC L".lst", PICKED },
-    { "omega beside its look-alike", ML, DIR, L"pick {dir}\\" OMEGA L"mega.c", PICKED,
-      L"{dir}\\Omega.c=Omega.c" },
-    { "an ANSI name beyond ASCII", ML, DIR, L"pick {dir}\\M\u00fcller \u00dcberlauf.lst", PICKED },
-    { "a stale reply put in place meanwhile is replaced", ML, DIR,
-      L"put C:\\FILE=stale;pick " BLINKY, PICKED },
     { "a short path too long for the reply is told", ML, DIR,
       L"pick " SHORT_TOO_LONG L";warn too long for the debugger", 0, 0,
       L"put " SHORT_TOO_LONG L"=deep" },
+    // The tail is the old program's: the quoted name ends at a tab.
+    { "a tab inside the quoted program path ends its name",
+      L"\"C:\\a\tb\\filepick.exe\" DoModuleListFile", L"raw:300", L"exit 0", 0, L"C:\\FILE=*" },
+    // A short request never shows a dialog; it is consumed all the same.
+    { "a request of 299 bytes", ML, L"raw:299" },
+    // Whatever the host sends as the start folder, the dialog opens.
+    { "a start folder of 258 characters", ML, L"C:\\{len:258}", L"pick " BLINKY, PICKED },
+    { "a start folder named in the code page", ML, L"{dir}\\M\u00fcller", L"pick inside.c",
+      L"{dir}\\M\u00fcller\\inside.c", 0, L"put {dir}\\M\u00fcller\\inside.c=in" },
 };
 ROWS(ModuleList);
 
 const Row LoadDebugFile[] = {
     { "opens with the template on KEIL", LD, DIR,
       L"title File Open;" LOAD_TYPES L";enabled 4392 0;cancel" },
-    { "toggled boxes", LD, DIR, L"click 4391;click 4390;pick " HEX, PICKED, 0, 0, { 0, 1, 0 } },
     { "a bare name opens in the requested folder", LD, DIR, L"pick Blinky debug output.hex",
       HEX, 0, 0, KEIL },
     { "a path cut by the old-style dialog gets no reply", LD, DIR, L"pick {dir}\\{len:258}.hex",
       0, 0, L"put {dir}\\{len:258}.hex=x" },
-    { "a Cyrillic name", LD, DIR, L"pick {dir}\\" CYRILLIC L".lst", PICKED, 0, 0, KEIL },
-    { "a Chinese name as Intel Hex, the boxes untouched", LD, DIR,
-      L"type 12;pick {dir}\\" CHINESE L".hex", PICKED, 0, 0, { 1, 0, 8 } },
-    { "omega beside its look-alike", LD, DIR, L"pick {dir}\\" OMEGA L"mega.c", PICKED,
-      L"{dir}\\Omega.c=Omega.c", 0, KEIL },
 };
 ROWS(LoadDebugFile);
 
-// After: "=TEXT" the picked file holds TEXT.
+// After: "=TEXT" the picked file holds TEXT. Device names are refused (the
+// user is told and chooses again); the stand-ins the test prefix maps COM1
+// and LPT1 to stay empty.
 const Row Dump[] = {
     { "save: a new name is created empty", DS, L"0",
       L"title Save Dump As;types Intel Hex (*.hex);pick {dir}\\Saved dump.hex", PICKED, L"=" },
-    { "save: Yes to replacing empties the file", DS, L"0",
-      L"pick {dir}\\old dump.hex;answer 6", PICKED, L"=" },
-    { "save: No keeps the file", DS, L"0", L"pick {dir}\\old dump.hex;answer 7;cancel", 0,
-      L"=old dump.hex" },
-    { "save: a Cyrillic new name", DS, L"0", L"pick {dir}\\" CYRILLIC L".hex", PICKED, L"=" },
-    { "save: omega beside its look-alike", DS, L"0", L"pick {dir}\\" OMEGA L"dump.hex", PICKED,
-      L"=;{dir}\\Odump.hex=keep", L"put {dir}\\Odump.hex=keep" },
+    { "save: No to replacing keeps the file", DS, L"0", L"pick {dir}\\old dump.hex;answer 7;cancel",
+      0, L"=old dump.hex" },
     { "load: a missing file is refused by the dialog", DS, L"1",
       L"title Load Dump File;pick {dir}\\no such dump.hex;answer 1;cancel", 0, L"=!" },
-    { "load: a Chinese name", DS, L"1", L"pick {dir}\\" CHINESE L".hex", PICKED,
-      L"=" CHINESE L".hex" },
-    { "load: a deep folder near the dialog's limit", DS, L"1", L"pick " DEEP, PICKED, 0,
-      L"put " DEEP L"=x" },
     { "log: a new log is created empty", DS, L"2",
       L"title Save Dump As;types Log file (*.log);pick {dir}\\new trace.log", PICKED, L"=" },
-    { "log: an existing log is emptied without asking", DS, L"2",
-      L"pick {dir}\\session trace.log", PICKED, L"=" },
-    { "log: one that cannot be written keeps its content and is replied", DS, L"2",
-      L"pick {dir}\\session trace.log", PICKED, L"=session trace.log",
-      L"hold {dir}\\session trace.log" },
     { "log: a path too long for the dialog is reported", DS, L"2",
       L"pick {dir}\\{len:258}.log;warn GetOpenFileName returned Error #12291" },
-    { "log: a Chinese new name", DS, L"2", L"pick {dir}\\" CHINESE L".log", PICKED, L"=" },
     { "log: omega beside its look-alike", DS, L"2", L"pick {dir}\\" OMEGA L"log.log", PICKED,
       L"=;{dir}\\Olog.log=Olog.log" },
-    { "mode 5: a new name writes nothing", DS, L"5",
-      L"title Save Dump As;types Intel Hex (*.hex);pick {dir}\\new.hex", 0, L"=!" },
-    { "mode 3 touches nothing", DS, L"3", L"pick {dir}\\old dump.hex", PICKED,
-      L"=old dump.hex" },
-    { "the lowest mode touches nothing", DS, L"-2147483648", L"pick {dir}\\old dump.hex",
-      PICKED, L"=old dump.hex" },
+    { "log: a device under a folder is refused, then a file chosen", DS, L"2",
+      L"pick C:\\t\\COM1.log;warn is a device;pick {dir}\\after.log", PICKED,
+      L"=;C:\\stand-ins\\com1=;C:\\stand-ins\\lpt1=" },
+    { "mode 3 touches nothing", DS, L"3", L"pick {dir}\\old dump.hex", PICKED, L"=old dump.hex" },
 };
 ROWS(Dump);
-
-// Command lines as the host writes them (the rules of the tail are tested
-// natively); an unknown verb leaves the request.
-const Row CommandLines[] = {
-    { "the verb right after the closing quote", L"\"{picker}\"DoModuleListFile", 0, 0 },
-    { "another letter case", L"domodulelistfile", L"raw:300", L"exit 0", 0, L"C:\\FILE=*" },
-    { "a tab inside the quoted program path ends its name",
-      L"\"C:\\a\tb\\filepick.exe\" DoModuleListFile", L"raw:300", L"exit 0", 0, L"C:\\FILE=*" },
-};
-ROWS(CommandLines);
-
-// Short requests never show a dialog; the request is consumed all the same.
-const Row Requests[] = {
-    { "module list, 299 bytes", ML, L"raw:299" }, { "load, 299 bytes", LD, L"raw:299" },
-    { "dump, 3 bytes", DS, L"raw:3" },
-};
-ROWS(Requests);
-
-// Start folders: whatever the host sends, the dialog opens (in the folder
-// when it is one), for both verbs that take one.
-#define START(name, request)                                                    \
-    { "module list: " name, ML, request, L"pick " BLINKY, PICKED },             \
-    { "load: " name, LD, request, L"pick " BLINKY, PICKED, 0, 0, KEIL }
-const Row StartFolders[] = {
-    START("an empty text", L""),
-    START("258 characters", L"C:\\{len:258}"),
-    START("NUL", L"NUL"),
-    START("COM1", L"COM1"),
-    START("a device under a folder", L"C:\\t\\aux.hex"),
-    { "module list: a folder named in the code page", ML, L"{dir}\\M\u00fcller",
-      L"pick inside.c", L"{dir}\\M\u00fcller\\inside.c", 0,
-      L"put {dir}\\M\u00fcller\\inside.c=in" },
-    { "load: a folder named in the code page", LD, L"{dir}\\M\u00fcller",
-      L"pick inside.c", L"{dir}\\M\u00fcller\\inside.c", 0,
-      L"put {dir}\\M\u00fcller\\inside.c=in", KEIL },
-};
-ROWS(StartFolders);
-
-// Device names are refused (the user is told and chooses again); the
-// stand-ins the test prefix maps COM1 and LPT1 to stay empty.
-#define STAND_INS L"C:\\stand-ins\\com1=;C:\\stand-ins\\lpt1="
-const Row Devices[] = {
-    { "lpt1 as a dump", DS, L"0", L"pick lpt1;answer 6;warn is a device;cancel", 0, STAND_INS },
-    { "prn.hex to load", DS, L"1", L"pick prn.hex;warn is a device;cancel", 0, STAND_INS },
-    { "aux.hex under a folder", DS, L"2", L"pick C:\\t\\aux.hex;warn is a device;cancel", 0,
-      STAND_INS },
-    { "COM1.log under a folder", DS, L"2", L"pick C:\\t\\COM1.log;warn is a device;cancel", 0,
-      STAND_INS },
-    { "choosing again after the refusal", DS, L"2",
-      L"pick NUL;warn is a device;pick {dir}\\after.log", PICKED, L"=" },
-    { "NUL as a module list", ML, DIR, L"pick NUL;warn is a device;cancel" },
-    { "NUL as a debug file", LD, DIR, L"pick NUL;warn is a device;cancel" },
-};
-ROWS(Devices);
 
 // The exchange file under faults: never a wrong or partial reply, never a
 // silent loss, never a write through a link.
@@ -526,14 +439,8 @@ const Row Exchange[] = {
       L"mkdir C:\\FILE;pick " BLINKY L";warn give users that right on C:\\", 0, L"C:\\FILE=/" },
     { "a folder at the pending name", LD, DIR, L"pick " HEX L";warn could not be written", 0,
       L"C:\\FILE.new=/", L"mkdir C:\\FILE.new" },
-    { "the pending name held by another program", DS, L"2",
-      L"pick {dir}\\session trace.log;warn could not be written", 0,
-      L"C:\\FILE.new=;{dir}\\session trace.log=", L"hold C:\\FILE.new" },
     { "a read-only leftover at the pending name is replaced", ML, DIR, L"pick " BLINKY, PICKED,
       0, L"put C:\\FILE.new=stale;readonly C:\\FILE.new" },
-    { "a hard link at the pending name is not written through", ML, DIR, L"pick " BLINKY,
-      PICKED, L"{dir}\\target.txt=keep",
-      L"put {dir}\\target.txt=keep;hardlink C:\\FILE.new>{dir}\\target.txt" },
     { "a symbolic link at the pending name is left alone", ML, DIR,
       L"pick " BLINKY L";warn could not be written", 0,
       L"{dir}\\target.txt=keep;C:\\FILE.new=keep",
@@ -544,8 +451,6 @@ ROWS(Exchange);
 // Run on a prefix whose C: is a small drive (tests/windows/full-disk.sh).
 const Row FullDisk[] = {
     { "module list", ML, DIR, L"fill;pick " BLINKY L";warn could not be written" },
-    { "load", LD, DIR, L"fill;pick " HEX L";warn could not be written" },
-    { "log", DS, L"2", L"fill;pick {dir}\\new.log;warn could not be written", 0, L"=" },
 };
 ROWS(FullDisk);
 
@@ -556,15 +461,6 @@ const Row CodePage936[] = {
     { "module list: a start folder and a name with trail bytes", ML, L"{dir}\\" TRAIL,
       L"pick " TRAIL L".c", L"{dir}\\" TRAIL L"\\" TRAIL L".c", 0,
       L"put {dir}\\" TRAIL L"\\" TRAIL L".c=in" },
-    { "load: a start folder and a name with trail bytes", LD, L"{dir}\\" TRAIL,
-      L"pick " TRAIL L".c", L"{dir}\\" TRAIL L"\\" TRAIL L".c", 0,
-      L"put {dir}\\" TRAIL L"\\" TRAIL L".c=in", KEIL },
-    { "save: a new name with trail bytes", DS, L"0", L"pick {dir}\\" TRAIL L".hex", PICKED,
-      L"=" },
-    { "log: a new name with trail bytes", DS, L"2", L"pick {dir}\\" TRAIL L".log", PICKED,
-      L"=" },
-    { "a Korean name", ML, DIR, L"pick {dir}\\\ud55c\uad6d.c", PICKED, 0,
-      L"put {dir}\\\ud55c\uad6d.c=ko" },
 };
 ROWS(CodePage936);
 
@@ -643,12 +539,6 @@ const HostRow HostCompanion[] = {
     { "the exported dialog cancelled leaves the caller's words alone",
       L"--module --steps \"click 4390;cancel\" DoLoadDebugFile \"{dir}\"", 1,
       L"result:       0|startup skip: -1|symbol only:  -1|format:       -1" },
-    { "a debug file reply decoded", L"--type 13 --choose \"{dir}\\Blinky debug output.hex\" "
-      L"DoLoadDebugFile \"{dir}\"", 0,
-      L"short path:   {short}|startup skip: 1|format:       8 (Intel Hex)",
-      L"{dir}\\Blinky debug output.hex" },
-    { "no reply means not chosen", L"--choose \"{dir}\\never created.hex\" DoSetDumpFile 5", 1,
-      L"No file was chosen" },
 };
 INSTANTIATE_TEST_SUITE_P(HostCompanion, Host, testing::ValuesIn(HostCompanion), RowName<HostRow>);
 
