@@ -379,7 +379,7 @@ const Row ModuleList[] = {
     { "a short path too long for the reply is told", ML, DIR,
       L"pick " SHORT_TOO_LONG L";warn too long for the debugger", 0, 0,
       L"put " SHORT_TOO_LONG L"=deep" },
-    // The tail is the old program's: the quoted name ends at a tab.
+    // A quoted program name ends at its closing quote or at a tab.
     { "a tab inside the quoted program path ends its name",
       L"\"C:\\a\tb\\filepick.exe\" DoModuleListFile", L"raw:300", L"exit 0", 0, L"C:\\FILE=*" },
     // A short request never shows a dialog; it is consumed all the same.
@@ -413,6 +413,8 @@ const Row Dump[] = {
       L"title Load Dump File;pick {dir}\\no such dump.hex;answer 1;cancel", 0, L"=!" },
     { "log: a new log is created empty", DS, L"2",
       L"title Save Dump As;types Log file (*.log);pick {dir}\\new trace.log", PICKED, L"=" },
+    { "log: an existing log is emptied without asking", DS, L"2",
+      L"pick {dir}\\old dump.hex", PICKED, L"=" },
     { "log: a path too long for the dialog is reported", DS, L"2",
       L"pick {dir}\\{len:258}.log;warn GetOpenFileName returned Error #12291" },
     { "log: omega beside its look-alike", DS, L"2", L"pick {dir}\\" OMEGA L"log.log", PICKED,
