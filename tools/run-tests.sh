@@ -14,7 +14,7 @@ export WINEPREFIX=$PWD/build/win/wineprefix
 # A Wine server left from another display session would serve this run
 # without a display: end it first.
 wineserver -k 2>/dev/null || true
-windows_tests='ctest --test-dir build/win --output-on-failure -j'"$jobs"'; status=$?; wineserver -k 2>/dev/null; exit $status'
+windows_tests='ctest --test-dir build/win --output-on-failure --stop-on-failure -j'"$jobs"'; status=$?; wineserver -k 2>/dev/null; exit $status'
 if [ -n "${DISPLAY:-}" ]; then
     bash -c "$windows_tests"
 else
