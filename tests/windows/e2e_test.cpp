@@ -151,13 +151,15 @@ void MakeParents(const std::wstring& path)
 }
 
 // A fresh folder for the row, holding the standard files. The first row of
-// a run removes what earlier runs left.
+// a run removes what earlier runs left; the run's own names keep the
+// dialogs from finding a folder they remember from an earlier run.
 std::wstring FreshFolder()
 {
     static int rows = 0;
     if (rows++ == 0)
         RunUnix(L"/bin/rm -rf", { L"C:\\filepick-tests" }, false);
-    std::wstring dir = L"C:\\filepick-tests\\" + std::to_wstring(rows);
+    std::wstring dir =
+        L"C:\\filepick-tests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(rows);
     MakeParents(dir + L"\\");
     for (const wchar_t* name : StandardFiles)
         WriteFileBytes(dir + L"\\" + name, Utf8(name));
@@ -384,8 +386,10 @@ const Row ModuleList[] = {
       L"\"C:\\a\tb\\filepick.exe\" DoModuleListFile", L"raw:300", L"exit 0", 0, L"C:\\FILE=*" },
     // A short request never shows a dialog; it is consumed all the same.
     { "a request of 299 bytes", ML, L"raw:299" },
-    // Whatever the host sends as the start folder, the dialog opens.
-    { "a start folder of 258 characters", ML, L"C:\\{len:258}", L"pick " BLINKY, PICKED },
+    // A start folder that names a file is not used: the dialog opens
+    // elsewhere, where the bare name is missing.
+    { "a start folder that is a file", ML, L"{dir}\\sub\\a.c", L"pick a.c;answer 1;cancel", 0, 0,
+      L"put {dir}\\sub\\a.c=a" },
     { "a start folder named in the code page", ML, L"{dir}\\M\u00fcller", L"pick inside.c",
       L"{dir}\\M\u00fcller\\inside.c", 0, L"put {dir}\\M\u00fcller\\inside.c=in" },
 };

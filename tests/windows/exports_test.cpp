@@ -63,15 +63,22 @@ TEST(Exports, NamesConventionAndConversions)
     }
 }
 
+BOOL CALLBACK AddLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR languages)
+{
+    ((std::vector<WORD>*)languages)->push_back(language);
+    return TRUE;
+}
+
 // The template is part of the host's contract: a host's own dialog code
 // relies on its controls, so its bytes never change. Size and FNV-1a hash
 // of the resource as built from resources/loaddialog.rc.
 TEST(LoadDialogTemplate, BytesNeverChange)
 {
     ASSERT_NE(Program(), nullptr);
-    EXPECT_NE(FindResourceExA(Program(), (LPCSTR)RT_DIALOG, "LOADDIALOG",
-                              MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)), nullptr)
-        << "language neutral";
+    std::vector<WORD> languages;
+    EnumResourceLanguagesA(Program(), (LPCSTR)RT_DIALOG, "LOADDIALOG", AddLanguage,
+                           (LONG_PTR)&languages);
+    EXPECT_EQ(languages, std::vector<WORD>{ LANG_NEUTRAL }) << "language neutral only";
     HRSRC found = FindResourceA(Program(), "LoadDialog", (LPCSTR)RT_DIALOG);
     ASSERT_NE(found, nullptr) << "found by the mixed-case name";
     const unsigned char* bytes = (const unsigned char*)LockResource(LoadResource(Program(), found));
