@@ -151,12 +151,13 @@ void MakeParents(const std::wstring& path)
 }
 
 // A fresh folder for the row, holding the standard files. The first row of
-// a run removes what earlier runs left; the run's own names keep the
-// dialogs from finding a folder they remember from an earlier run.
+// a run removes what earlier runs left (only if there is any: the wait is
+// for the folder to go); the run's own names keep the dialogs from finding
+// a folder they remember from an earlier run.
 std::wstring FreshFolder()
 {
     static int rows = 0;
-    if (rows++ == 0)
+    if (rows++ == 0 && Exists(L"C:\\filepick-tests"))
         RunUnix(L"/bin/rm -rf", { L"C:\\filepick-tests" }, false);
     std::wstring dir =
         L"C:\\filepick-tests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(rows);
