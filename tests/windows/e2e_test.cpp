@@ -157,10 +157,11 @@ void MakeParents(const std::wstring& path)
 std::wstring FreshFolder()
 {
     static int rows = 0;
+    static DWORD run = GetTickCount();  // process ids repeat from run to run
     if (rows++ == 0 && Exists(L"C:\\filepick-tests"))
         RunUnix(L"/bin/rm -rf", { L"C:\\filepick-tests" }, false);
     std::wstring dir =
-        L"C:\\filepick-tests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(rows);
+        L"C:\\filepick-tests\\" + std::to_wstring(run) + L"-" + std::to_wstring(rows);
     MakeParents(dir + L"\\");
     for (const wchar_t* name : StandardFiles)
         WriteFileBytes(dir + L"\\" + name, Utf8(name));
