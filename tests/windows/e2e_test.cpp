@@ -128,8 +128,14 @@ struct Process {
 
 // Runs command on the paths' Linux forms and waits until the last one
 // exists, or is gone: Wine gives no handle to wait on for a Linux program.
-void RunUnix(const wchar_t* command, const std::vector<std::wstring>& paths, bool exists)
+// A removal takes a marker last, whose going says that it is done even
+// where nothing else was there.
+void RunUnix(const wchar_t* command, std::vector<std::wstring> paths, bool exists)
 {
+    if (!exists) {
+        WriteFileBytes(L"C:\\rm-done", "");
+        paths.push_back(L"C:\\rm-done");
+    }
     typedef char*(CDECL * UnixName)(const wchar_t*);
     UnixName unixName = (UnixName)GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name");
     std::wstring line = command;
@@ -151,14 +157,13 @@ void MakeParents(const std::wstring& path)
 }
 
 // A fresh folder for the row, holding the standard files. The first row of
-// a run removes what earlier runs left (only if there is any: the wait is
-// for the folder to go); the run's own names keep the dialogs from finding
-// a folder they remember from an earlier run.
+// a run removes what earlier runs left; the run's own names keep the
+// dialogs from finding a folder they remember from an earlier run.
 std::wstring FreshFolder()
 {
     static int rows = 0;
     static DWORD run = GetTickCount();  // process ids repeat from run to run
-    if (rows++ == 0 && Exists(L"C:\\filepick-tests"))
+    if (rows++ == 0)
         RunUnix(L"/bin/rm -rf", { L"C:\\filepick-tests" }, false);
     std::wstring dir =
         L"C:\\filepick-tests\\" + std::to_wstring(run) + L"-" + std::to_wstring(rows);
@@ -169,13 +174,10 @@ std::wstring FreshFolder()
 }
 
 // What a row left at the exchange paths goes, from Linux: Windows does not
-// see a link whose target is gone. rm takes a marker last, whose going says
-// that it is done.
+// see a link whose target is gone.
 void ClearExchange()
 {
-    WriteFileBytes(L"C:\\rm-done", "");
-    RunUnix(L"/bin/rm -rf", { L"C:\\FILE", L"C:\\FILE.new", L"C:\\FILE.old", L"C:\\filler", L"C:\\rm-done" },
-            false);
+    RunUnix(L"/bin/rm -rf", { L"C:\\FILE", L"C:\\FILE.new", L"C:\\FILE.old", L"C:\\filler" }, false);
 }
 
 std::wstring TextOf(HWND window)
