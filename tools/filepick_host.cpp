@@ -437,6 +437,9 @@ int wmain(int argc, wchar_t** argv)
     PROCESS_INFORMATION process;
     if (!StartPicker(picker, commandLine, &process))
         return Fail(&options, HostCouldNotRun, "cannot start filepick.exe");
+    // Windows lets a started program take the foreground only until the
+    // user clicks elsewhere: this one may, as a host's own window may.
+    AllowSetForegroundWindow(process.dwProcessId);
 
     if (DrivesDialog(&options) && !DriveDialog(&options, process.dwProcessId, process.hProcess)) {
         EndPicker(&process);

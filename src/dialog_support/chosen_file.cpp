@@ -13,12 +13,24 @@ enum {
     StartFolderLimit = MAX_PATH - 2
 };
 
+// Why the system last refused a short form (ShortFormFailed).
+static DWORD ShortFormError;
+
 static int ShortForm(const wchar_t* longPath, wchar_t* shortPath, int capacity)
 {
     DWORD length = GetShortPathNameW(longPath, shortPath, (DWORD)capacity);
     // A result at or above the capacity is the size the short form would
     // need: nothing was written.
-    return length > 0 && length < (DWORD)capacity ? (int)length : 0;
+    if (length >= (DWORD)capacity)
+        return ShortFormTooLong;
+    if (length)
+        return (int)length;
+    // Each folder of the path is looked up in its parent: one that the
+    // user may pass through but not list refuses it for an existing file.
+    ShortFormError = GetLastError();
+    return ShortFormError == ERROR_FILE_NOT_FOUND || ShortFormError == ERROR_PATH_NOT_FOUND
+               ? ShortFormMissing
+               : ShortFormFailed;
 }
 
 // GetShortPathNameW and the exact ANSI conversion, for host_path.h.
@@ -34,6 +46,24 @@ static int FullPath(const wchar_t* path, wchar_t* full)
 
 static int IsDeviceName(const wchar_t* full) { return wcsncmp(full, L"\\\\.\\", 4) == 0; }
 
+// The folder's attributes, with critical errors failed in this thread
+// alone: a drive without its medium must not bring up the system's "no
+// disk" box, and a host that loaded the program keeps its own error mode.
+// (Windows 7 and later; on Vista the program's own mode holds.)
+static DWORD ProbedAttributes(const wchar_t* path)
+{
+    typedef BOOL(WINAPI * SetThreadErrorModeProc)(DWORD, DWORD*);
+    SetThreadErrorModeProc setMode = (SetThreadErrorModeProc)(void*)GetProcAddress(
+        GetModuleHandleW(L"kernel32"), "SetThreadErrorMode");
+    DWORD before = 0;
+    int set = setMode && setMode(SEM_FAILCRITICALERRORS, &before) &&
+              setMode(before | SEM_FAILCRITICALERRORS, 0);
+    DWORD attributes = GetFileAttributesW(path);
+    if (set)
+        setMode(before, 0);
+    return attributes;
+}
+
 const wchar_t* StartFolder(const wchar_t* requested)
 {
     wchar_t full[FullPathCapacity];
@@ -42,7 +72,7 @@ const wchar_t* StartFolder(const wchar_t* requested)
     int length = FullPath(requested, full);
     if (!length || length >= StartFolderLimit || IsDeviceName(full))
         return 0;
-    DWORD attributes = GetFileAttributesW(full);
+    DWORD attributes = ProbedAttributes(full);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return 0;
     return requested;
@@ -84,6 +114,15 @@ static int Report(HWND owner, int result, const wchar_t* longPath)
                     L"Its path is too long for the debugger.\n\n"
                     L"Move or rename the file or its folders, or choose another file.",
                     longPath);
+    } else if (result == HostPathNoShortForm) {
+        wchar_t why[512];
+        SystemErrorText((int)ShortFormError, why, 512);
+        ShowWarning(owner,
+                    L"The file you chose cannot be passed to the debugger:\n\n%ls\n\n"
+                    L"Windows did not give its short (8.3) path, which the debugger "
+                    L"needs: %ls\n\n"
+                    L"Move the file to a folder of your own, or choose another file.",
+                    longPath, why);
     }
     return result == HostPathReady;
 }

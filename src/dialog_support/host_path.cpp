@@ -28,7 +28,12 @@ int HostShortPath(const PathServices* services, const wchar_t* longPath,
                   char* hostPath, int capacity)
 {
     wchar_t shortPath[ShortFormCapacity];
-    if (services->shortForm(longPath, shortPath, ShortFormCapacity) <= 0)
+    int length = services->shortForm(longPath, shortPath, ShortFormCapacity);
+    if (length == ShortFormTooLong)
+        return HostPathTooLong;  // far beyond any reply's room
+    if (length == ShortFormFailed)
+        return HostPathNoShortForm;
+    if (length <= 0)
         return HostPathMissing;
     return ExactFitting(services, shortPath, hostPath, capacity);
 }

@@ -12,9 +12,16 @@
 // The ANSI encoder's answer when a character has no exact form.
 enum { AnsiInexact = -1 };
 
+// The short-form service's answers other than a length.
+enum {
+    ShortFormMissing = 0,   // no such file
+    ShortFormTooLong = -1,  // longer than the room given: nothing written
+    ShortFormFailed = -2    // the file exists, but the system gave no short form
+};
+
 struct PathServices {
     // The short (8.3) form of an existing file's path, into shortPath of
-    // capacity characters: its length, or 0 (no such file, no room).
+    // capacity characters: its length, or one of the answers above.
     int (*shortForm)(const wchar_t* longPath, wchar_t* shortPath, int capacity);
     // text in the ANSI code page, into ansi of capacity bytes (enough for
     // any text here): its length when every character has an exact form,
@@ -26,7 +33,8 @@ enum HostPathResult {
     HostPathReady = 1,
     HostPathMissing = 0,      // no such file: there is nothing to tell
     HostPathNoAnsiForm = -1,  // the file exists, but no ANSI path names it
-    HostPathTooLong = -2      // the ANSI path does not fit the caller's room
+    HostPathTooLong = -2,     // the path does not fit the caller's room
+    HostPathNoShortForm = -3  // the system refused the file's short form
 };
 
 // The reply's path: the exact ANSI form of the chosen file's short path,

@@ -7,8 +7,10 @@
 // Where Windows refuses the exchange file outright, the likely cause is
 // the rights on C:\, which the user can change.
 static const wchar_t RightsAdvice[] =
-    L"\n\nOn Windows, the debugger and filepick need the right to create files in C:\\: "
-    L"for example, run the debugger as administrator, or give users that right on C:\\.";
+    L"\n\nOn Windows, the debugger and filepick need the right to create files in C:\\. "
+    L"Best, give users that right on C:\\ (an administrator can, in the folder's "
+    L"Security properties). Otherwise run the debugger as administrator; but an elevated "
+    L"debugger does not see the drive letters that were mapped without elevation.";
 
 // Tells the user why the exchange file failed: format takes the system's
 // reason, then what to do (otherwise, or the advice on rights where access

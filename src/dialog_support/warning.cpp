@@ -11,7 +11,9 @@ void ShowWarning(HWND owner, const wchar_t* format, ...)
     _vsnwprintf(text, 2048, format, values);
     va_end(values);
     text[2047] = 0;
-    MessageBoxW(owner, text, L"WARNING", MB_ICONSTOP);
+    // Brought to the front: the picker may have been started while another
+    // program, or none of the user's, was in front.
+    MessageBoxW(owner, text, L"WARNING", MB_ICONSTOP | MB_SETFOREGROUND);
 }
 
 void SystemErrorText(int code, wchar_t* text, int capacity)

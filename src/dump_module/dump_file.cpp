@@ -9,6 +9,7 @@
 #include "dialog_support/chosen_file.h"
 #include "dialog_support/file_dialog.h"
 #include "dialog_support/replies.h"
+#include "dialog_support/warning.h"
 #include "exchange/layouts.h"
 
 static const char IntelHexFilter[] = "Intel Hex (*.hex)|*.HEX|";
@@ -38,20 +39,53 @@ int DumpFileDialog(void*, HWND owner, DumpMode mode, wchar_t* fileName)
     return result;
 }
 
-// Creates the file, or empties it, under its real (wide) name. A file that
-// cannot be opened for writing keeps its content; the host still gets its
-// name. 0 only when what opened is not a disk file: nothing is written.
-static int EmptyFile(const wchar_t* path)
+// What became of the file chosen in a writing mode.
+enum { DumpFileReady = 1, NotADiskFile = 0, ChooseAgain = -1 };
+
+static void ReportNotCreated(const wchar_t* path, DWORD error)
+{
+    wchar_t why[512];
+    SystemErrorText((int)error, why, 512);
+    const wchar_t* advice =
+        error == ERROR_ACCESS_DENIED
+            ? L"\n\nThe folder may be read-only, or protected: where Windows' Controlled Folder "
+              L"Access protects it, Windows names filepick in a notice of its own."
+        : error == ERROR_PATH_NOT_FOUND ? L"\n\nThe folder does not exist."
+                                        : L"";
+    ShowWarning(0, L"The file you chose could not be created:\n\n%ls\n\n%ls%ls\n\n"
+                   L"Choose another file, or Cancel.",
+                path, why, advice);
+}
+
+// Creates the file, or empties it, under its real (wide) name, so that the
+// host gets a file it can write to from the start. An existing file that
+// cannot be opened for writing keeps its content, and the host still gets
+// its name; one that cannot be emptied too, after the user is told. A file
+// that cannot be created is told, and the user chooses again. Nothing is
+// written to what is not a disk file.
+static int PrepareDumpFile(const wchar_t* path)
 {
     HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, 0);
-    if (file == INVALID_HANDLE_VALUE)
-        return 1;
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
+            return DumpFileReady;
+        ReportNotCreated(path, error);
+        return ChooseAgain;
+    }
     int disk = GetFileType(file) == FILE_TYPE_DISK;
-    if (disk)
-        SetEndOfFile(file);
+    if (disk && !SetEndOfFile(file)) {
+        // Windows refuses to shorten a file that another program has
+        // mapped into memory.
+        wchar_t why[512];
+        SystemErrorText((int)GetLastError(), why, 512);
+        ShowWarning(0, L"The file you chose could not be emptied, and keeps its old content:"
+                       L"\n\n%ls\n\n%ls\n\nThe debugger is given it all the same.",
+                    path, why);
+    }
     CloseHandle(file);
-    return disk;
+    return disk ? DumpFileReady : NotADiskFile;
 }
 
 int DoSetDumpFile()
@@ -62,12 +96,15 @@ int DoSetDumpFile()
     if (!ReadRequest(modeBytes, IntBlockSize))
         return 0;
     DumpMode mode = LoadLe32(modeBytes);
-    if (!DumpFileDialog(0, 0, mode, longPath) || !longPath[0])
-        return 0;
-    // Before the conversion: a short path exists only for an existing file.
-    if ((mode == DumpSave || mode == DumpLog) && !EmptyFile(longPath))
-        return 0;
-    if (!ReplyPathFor(0, longPath, shortPath, sizeof shortPath))
+    int prepared = DumpFileReady;
+    do {
+        if (!DumpFileDialog(0, 0, mode, longPath) || !longPath[0])
+            return 0;
+        // Before the conversion: a short path exists only for an existing file.
+        if (mode == DumpSave || mode == DumpLog)
+            prepared = PrepareDumpFile(longPath);
+    } while (prepared == ChooseAgain);
+    if (prepared == NotADiskFile || !ReplyPathFor(0, longPath, shortPath, sizeof shortPath))
         return 0;
     return WritePathReply(shortPath);
 }

@@ -1,7 +1,10 @@
 // The file operations the exchange file needs (file_ops_win32.cpp), kept
 // apart from exchange.cpp, which needs no Windows API. None of them ever acts
 // on what a link at the path points to: a link is refused, never followed,
-// written through, renamed or deleted in its target's place.
+// written through, renamed or deleted in its target's place. The entry may
+// be its UAC VirtualStore copy (exchange/same_entry.h). What a sharing,
+// lock or access violation refuses is tried again for about a second
+// before it fails: scanners and indexers hold files for a moment.
 #ifndef FILEPICK_FILE_OPS_H
 #define FILEPICK_FILE_OPS_H
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "exchange/same_entry.h"
+
 int FileError = 0;
 
 enum { WidePathCapacity = MAX_PATH + 8 };
@@ -17,23 +19,66 @@ static int Widen(const char* path, wchar_t* wide)
     return MultiByteToWideChar(CP_ACP, 0, path, -1, wide, WidePathCapacity) > 0 || Fail();
 }
 
-// Whether the open handle is the entry at path itself. Windows opens a link
-// itself (FILE_FLAG_OPEN_REPARSE_POINT), but Wine follows a Unix link
-// whatever the flags: its handle's final path is then the target's.
+// Brief locks: a virus scanner or an indexer opens a file for a moment
+// just after it was closed or renamed. An operation refused for such a
+// reason is tried again for about a second in all before it counts.
+enum { RetryTries = 20, RetryPauseMs = 50 };
+
+// After a failure (FileError set): whether to try once more, after a pause.
+static int MayRetry(int* tries)
+{
+    if ((FileError != ERROR_SHARING_VIOLATION && FileError != ERROR_LOCK_VIOLATION &&
+         FileError != ERROR_ACCESS_DENIED) ||
+        ++*tries >= RetryTries)
+        return 0;
+    Sleep(RetryPauseMs);
+    return 1;
+}
+
+static int FinalPath(HANDLE file, wchar_t* path)
+{
+    DWORD length = GetFinalPathNameByHandleW(file, path, WidePathCapacity,
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    return length > 0 && length < WidePathCapacity;
+}
+
+// The final path of this user's VirtualStore folder, where UAC keeps a
+// virtualized program's copies of files in C:\ (opened as the folder, so
+// that a redirected profile compares as its files do); empty when there
+// is none.
+static void VirtualStoreFolder(wchar_t* path)
+{
+    wchar_t folder[WidePathCapacity];
+    path[0] = 0;
+    DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, WidePathCapacity);
+    if (!length || length + 14 >= WidePathCapacity)
+        return;
+    lstrcatW(folder, L"\\VirtualStore");
+    HANDLE store = CreateFileW(folder, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, 0);
+    if (store == INVALID_HANDLE_VALUE)
+        return;
+    if (!FinalPath(store, path))
+        path[0] = 0;
+    CloseHandle(store);
+}
+
+// Whether the open handle is the entry at path itself, or its VirtualStore
+// copy (exchange/same_entry.h). Windows opens a link itself
+// (FILE_FLAG_OPEN_REPARSE_POINT), but Wine follows a Unix link whatever
+// the flags: its handle's final path is then the target's.
 static int IsEntryItself(HANDLE file, const wchar_t* path)
 {
     wchar_t full[WidePathCapacity];
     wchar_t final[WidePathCapacity];
     DWORD fullLength = GetFullPathNameW(path, WidePathCapacity, full, 0);
-    DWORD finalLength = GetFinalPathNameByHandleW(file, final, WidePathCapacity,
-                                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (!fullLength || fullLength >= WidePathCapacity || !finalLength ||
-        finalLength >= WidePathCapacity)
+    if (!fullLength || fullLength >= WidePathCapacity || !FinalPath(file, final))
         return 0;
-    const wchar_t* name = final;
-    if (wcsncmp(name, L"\\\\?\\", 4) == 0)
-        name += 4;
-    return CompareStringOrdinal(name, -1, full, -1, TRUE) == CSTR_EQUAL;
+    if (IsSameEntry(full, 0, final))
+        return 1;
+    wchar_t store[WidePathCapacity];
+    VirtualStoreFolder(store);
+    return IsSameEntry(full, store, final);
 }
 
 // Opens the plain file at path itself, never a folder or what a link points
@@ -80,10 +125,12 @@ static int DeleteAndClose(HANDLE file, const wchar_t* path)
     CloseHandle(file);
     if (!deleted)
         return 0;
-    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) {
-        // Deleted, but another program still holds it: the name stays taken.
+    for (int tries = 0; GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;) {
+        // Deleted, but another program still holds it: the name stays
+        // taken till it lets go.
         FileError = ERROR_SHARING_VIOLATION;
-        return 0;
+        if (!MayRetry(&tries))
+            return 0;
     }
     return 1;
 }
@@ -95,7 +142,11 @@ FileHandle OpenRequest(const char* path)
         return NoFile;
     // Delete access now: a request that could be read but not taken away
     // would be read back by the host as the reply.
-    HANDLE file = OpenEntry(wide, GENERIC_READ | DELETE);
+    HANDLE file;
+    int tries = 0;
+    do
+        file = OpenEntry(wide, GENERIC_READ | DELETE);
+    while (file == INVALID_HANDLE_VALUE && MayRetry(&tries));
     return file == INVALID_HANDLE_VALUE ? NoFile : (FileHandle)file;
 }
 
@@ -128,7 +179,11 @@ int ConsumeRequest(FileHandle file, const char* path)
     // Where it cannot be renamed, it is deleted in place.
     if (lstrlenW(aside) + 5 < WidePathCapacity) {
         lstrcatW(aside, L".old");
-        if (MoveFileExW(wide, aside, MOVEFILE_REPLACE_EXISTING)) {
+        int moved, tries = 0;
+        while (!(moved = MoveFileExW(wide, aside, MOVEFILE_REPLACE_EXISTING)) &&
+               (Fail(), MayRetry(&tries)))
+            ;
+        if (moved) {
             // Deleted under its new name (Wine's handle keeps the old one):
             // the rename replaced whatever stood at that name by this file.
             CloseHandle((HANDLE)file);
@@ -145,7 +200,11 @@ int RemoveLeftover(const char* path)
     wchar_t wide[WidePathCapacity];
     if (!Widen(path, wide))
         return 0;
-    HANDLE file = OpenEntry(wide, DELETE);
+    HANDLE file;
+    int tries = 0;
+    do
+        file = OpenEntry(wide, DELETE);
+    while (file == INVALID_HANDLE_VALUE && MayRetry(&tries));
     if (file == INVALID_HANDLE_VALUE)
         return FileError == 0;
     return DeleteAndClose(file, wide);
@@ -186,7 +245,11 @@ int MoveIntoPlace(const char* from, const char* to)
 {
     wchar_t wideFrom[WidePathCapacity];
     wchar_t wideTo[WidePathCapacity];
-    return Widen(from, wideFrom) && Widen(to, wideTo) &&
-           (MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||
-            Fail());
+    if (!Widen(from, wideFrom) || !Widen(to, wideTo))
+        return 0;
+    for (int tries = 0;
+         !MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);)
+        if (Fail(), !MayRetry(&tries))
+            return 0;
+    return 1;
 }

@@ -7,13 +7,16 @@
 namespace {
 
 // A platform without short names of its own: the short form comes from the
-// row, and the ANSI code page is Latin-1 (exact below 256).
+// row (null: the system refuses it), and the ANSI code page is Latin-1
+// (exact below 256).
 const wchar_t* RowShortForm;
 
 int FakeShortForm(const wchar_t*, wchar_t* shortPath, int capacity)
 {
-    if (!RowShortForm || (int)wcslen(RowShortForm) >= capacity)
-        return 0;
+    if (!RowShortForm)
+        return ShortFormFailed;
+    if ((int)wcslen(RowShortForm) >= capacity)
+        return ShortFormTooLong;
     wcscpy(shortPath, RowShortForm);
     return (int)wcslen(shortPath);
 }
@@ -36,6 +39,7 @@ TEST(HostPath, ShortFormOnlyWhenExactAndFitting)
     const std::wstring longName = L"C:\\d\\" + std::wstring(250, L'n') + L".lst";
     const std::wstring fits = L"C:\\" + std::wstring(292, L'D') + L".LST";  // 299 characters
     const std::wstring over = fits + L"X";
+    const std::wstring outgrows = L"C:\\" + std::wstring(900, L'D');  // no buffer holds it
     const struct {
         const char* name;
         std::wstring longPath;
@@ -55,6 +59,10 @@ TEST(HostPath, ShortFormOnlyWhenExactAndFitting)
         { "a short form of 299 bytes fits the reply", longName, fits.c_str(), HostPathReady,
           std::string(fits.begin(), fits.end()), HostPathTooLong, "" },
         { "300 do not", longName, over.c_str(), HostPathTooLong, "", HostPathTooLong, "" },
+        { "nor one beyond any buffer", longName, outgrows.c_str(), HostPathTooLong, "",
+          HostPathTooLong, "" },
+        { "a short form the system refuses", L"C:\\d\\\u03a9mega.c", nullptr, HostPathNoShortForm,
+          "", HostPathNoShortForm, "" },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

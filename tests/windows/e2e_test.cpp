@@ -33,7 +33,9 @@ struct Row {
     const char* name;
     const wchar_t* verb;  // the command tail; the whole line when it starts with a quote
     // The request the host writes for the verb: a folder, or a dump mode;
-    // "raw:N": N bytes of 'a' instead; 0: no request at all.
+    // "raw:N": N bytes of 'a' instead; "block:FOLDER": a 300-byte path
+    // block without a NUL, whose first 299 bytes name FOLDER; 0: no
+    // request at all.
     const wchar_t* request;
     // Steps separated by ';' once the picker runs; 0: it must end without a
     // dialog; "exit 0": so, with exit code 0. What the dialog shows: "title
@@ -41,7 +43,8 @@ struct Row {
     // (the driver's steps): "type N", "click ID", "pick PATH", "answer ID",
     // "warn TEXT", "cancel". Files: "put PATH=TEXT" (parents made), "mkdir
     // P", "hold P" and "holdshared P" (kept open without write or delete
-    // sharing, or with delete sharing), "readonly P", "symlink P>TARGET",
+    // sharing, or with delete sharing; "hold MS P": let go after MS ms),
+    // "map P" (mapped into memory), "readonly P", "symlink P>TARGET",
     // "fill" (the drive, till it is full).
     const wchar_t* steps;
     const wchar_t* reply;  // the file whose short path is replied ("*": the
@@ -198,17 +201,41 @@ void Fill()
     CloseHandle(file);
 }
 
+// A file held for a while by a thread of its own, as a scanner holds it.
+struct TimedHold {
+    HANDLE file;
+    DWORD ms;
+};
+
+DWORD WINAPI LetGoLater(void* param)
+{
+    TimedHold* hold = (TimedHold*)param;
+    Sleep(hold->ms);
+    CloseHandle(hold->file);
+    delete hold;
+    return 0;
+}
+
 struct Session {
     PickerSession driver;
     std::wstring dir;
     std::wstring picked;  // the path of the last "pick"
-    std::vector<HANDLE> held;
+    std::vector<HANDLE> held, timers;
+    std::vector<void*> views;
 
     ~Session() { Release(); }
     void Release()
     {
+        for (HANDLE timer : timers) {
+            EXPECT_EQ(WaitForSingleObject(timer, WaitMs), WAIT_OBJECT_0);
+            CloseHandle(timer);
+        }
+        for (void* view : views)
+            UnmapViewOfFile(view);
         for (HANDLE file : held)
             CloseHandle(file);
+        timers.clear();
+        views.clear();
         held.clear();
     }
     void Step(const std::wstring& step);
@@ -231,8 +258,20 @@ void Session::Step(const std::wstring& step)
         EXPECT_TRUE(Exists(path));
     } else if (op == L"hold" || op == L"holdshared") {
         DWORD sharing = FILE_SHARE_READ | (op == L"holdshared" ? FILE_SHARE_DELETE : 0);
-        held.push_back(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, 0, OPEN_ALWAYS, 0, 0));
-        EXPECT_NE(held.back(), INVALID_HANDLE_VALUE);
+        DWORD ms = iswdigit(raw[0]) ? (DWORD)_wtoi(raw.c_str()) : 0;
+        if (ms)
+            path = Expand(raw.substr(raw.find(L' ') + 1), dir);
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, 0, OPEN_ALWAYS, 0, 0);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE);
+        if (ms)
+            timers.push_back(CreateThread(0, 0, LetGoLater, new TimedHold{ file, ms }, 0, 0));
+        else
+            held.push_back(file);
+    } else if (op == L"map") {
+        held.push_back(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0));
+        held.push_back(CreateFileMappingW(held.back(), 0, PAGE_READONLY, 0, 0, 0));
+        views.push_back(MapViewOfFile(held.back(), FILE_MAP_READ, 0, 0, 0));
+        EXPECT_NE(views.back(), nullptr);
     } else if (op == L"readonly") {
         EXPECT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     } else if (op == L"symlink") {
@@ -294,6 +333,16 @@ std::string RequestBytes(const Row& row, const std::wstring& dir)
     std::wstring request = Expand(row.request, dir);
     if (request.compare(0, 4, L"raw:") == 0)
         return std::string((size_t)_wtoi(request.c_str() + 4), 'a');
+    if (request.compare(0, 6, L"block:") == 0) {
+        // The folder, then ".\" (the same folder) up to the 299th byte; the
+        // 300th is an 'x', where a NUL would be.
+        std::string bytes = Narrow(request.substr(6), CP_ACP) + "\\";
+        if (bytes.size() % 2 == 0)
+            bytes += "\\";
+        while (bytes.size() < 299)
+            bytes += ".\\";
+        return bytes + "x";
+    }
     unsigned char bytes[RequestCapacity];
     int size = BuildRequest(FindVerb(Narrow(row.verb, CP_ACP).c_str()), request.c_str(), bytes);
     EXPECT_GT(size, 0) << Utf8(request);
@@ -373,6 +422,10 @@ std::string RowName(const testing::TestParamInfo<Kind>& info)
 // is over 300.
 #define AB5 L"\\a b\\a b\\a b\\a b\\a b"
 #define SHORT_TOO_LONG L"{dir}" AB5 AB5 AB5 AB5 AB5 AB5 AB5 L"\\x y.c"
+// 100 folders "+": about 230 characters, and each "+" an 8.3 name of its
+// own, so the short form is some 900 characters.
+#define PLUS10 L"\\+\\+\\+\\+\\+\\+\\+\\+\\+\\+"
+#define PLUS100 L"{dir}" PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 L"\\x.c"
 
 // Command lines, requests and start folders are the same code for every
 // verb: they are checked with the module list.
@@ -385,6 +438,8 @@ const Row ModuleList[] = {
     { "a short path too long for the reply is told", ML, DIR,
       L"pick " SHORT_TOO_LONG L";warn too long for the debugger", 0, 0,
       L"put " SHORT_TOO_LONG L"=deep" },
+    { "a short form that outgrows its buffer is told as too long", ML, DIR,
+      L"pick " PLUS100 L";warn too long for the debugger", 0, 0, L"put " PLUS100 L"=deep" },
     // A quoted program name ends at its closing quote or at a tab.
     { "a tab inside the quoted program path ends its name",
       L"\"C:\\a\tb\\filepick.exe\" DoModuleListFile", L"raw:300", L"exit 0", 0, L"C:\\FILE=*" },
@@ -417,12 +472,24 @@ const Row Dump[] = {
       L"title Save Dump As;types Intel Hex (*.hex);pick {dir}\\Saved dump.hex", PICKED, L"=" },
     { "save: No to replacing keeps the file", DS, L"0", L"pick {dir}\\old dump.hex;answer 7;cancel",
       0, L"=old dump.hex" },
+    // Windows refuses to shorten a file that another program has mapped.
+    { "save: a replaced file that cannot be emptied is told, and given", DS, L"0",
+      L"pick {dir}\\old dump.hex;answer 6;warn could not be emptied", PICKED, L"=old dump.hex",
+      L"map {dir}\\old dump.hex" },
+    // One box, then the dialog again; a cancel there is a cancel.
+    { "save: a name in a missing folder is told, then cancelled", DS, L"0",
+      L"pick {dir}\\nosuch\\new.hex;warn could not be created;cancel", 0, L"{dir}\\nosuch=!" },
     { "load: a missing file is refused by the dialog", DS, L"1",
       L"title Load Dump File;pick {dir}\\no such dump.hex;answer 1;cancel", 0, L"=!" },
     { "log: a new log is created empty", DS, L"2",
       L"title Save Dump As;types Log file (*.log);pick {dir}\\new trace.log", PICKED, L"=" },
     { "log: an existing log is emptied without asking", DS, L"2",
       L"pick {dir}\\old dump.hex", PICKED, L"=" },
+    { "log: one that cannot be opened for writing keeps its content, without a word", DS, L"2",
+      L"pick {dir}\\old dump.hex", PICKED, L"=old dump.hex", L"hold {dir}\\old dump.hex" },
+    { "log: a name in a missing folder is told, then another chosen", DS, L"2",
+      L"pick {dir}\\nosuch\\new.log;warn The folder does not exist;pick {dir}\\new.log", PICKED,
+      L"=" },
     { "log: a path too long for the dialog is reported", DS, L"2",
       L"pick {dir}\\{len:258}.log;warn GetOpenFileName returned Error #12291" },
     { "log: omega beside its look-alike", DS, L"2", L"pick {dir}\\" OMEGA L"log.log", PICKED,
@@ -430,7 +497,9 @@ const Row Dump[] = {
     { "log: a device under a folder is refused, then a file chosen", DS, L"2",
       L"pick C:\\t\\COM1.log;warn is a device;pick {dir}\\after.log", PICKED,
       L"=;C:\\stand-ins\\com1=;C:\\stand-ins\\lpt1=" },
-    { "mode 3 touches nothing", DS, L"3", L"pick {dir}\\old dump.hex", PICKED, L"=old dump.hex" },
+    { "mode 3 touches nothing", DS, L"3", L"types Intel Hex (*.hex);pick {dir}\\old dump.hex",
+      PICKED, L"=old dump.hex" },
+    { "mode 5: a new name gets no reply and no word", DS, L"5", L"pick {dir}\\new.hex", 0, L"=!" },
 };
 ROWS(Dump);
 
@@ -451,6 +520,9 @@ const Row Exchange[] = {
       L"C:\\FILE.new=/", L"mkdir C:\\FILE.new" },
     { "a read-only leftover at the pending name is replaced", ML, DIR, L"pick " BLINKY, PICKED,
       0, L"put C:\\FILE.new=stale;readonly C:\\FILE.new" },
+    // As a virus scanner holds a file for a moment.
+    { "a pending name held for a moment is waited for", ML, DIR,
+      L"hold 300 C:\\FILE.new;pick " BLINKY, PICKED },
     { "a symbolic link at the pending name is left alone", ML, DIR,
       L"pick " BLINKY L";warn could not be written", 0,
       L"{dir}\\target.txt=keep;C:\\FILE.new=keep",
@@ -467,10 +539,16 @@ ROWS(FullDisk);
 // Run with the ANSI code page 936, whose trail bytes include 0x5C ('\') and
 // 0x7C ('|'): both characters below have one of them.
 #define TRAIL L"\u4e57\u5104"
+// 50 characters, 100 bytes: with ".\" up to a block's 300 bytes, a start
+// folder within the dialogs' limit of 258 characters.
+#define TRAIL10 TRAIL TRAIL TRAIL TRAIL TRAIL
+#define TRAIL50 L"{dir}\\" TRAIL10 TRAIL10 TRAIL10 TRAIL10 TRAIL10
 const Row CodePage936[] = {
     { "module list: a start folder and a name with trail bytes", ML, L"{dir}\\" TRAIL,
       L"pick " TRAIL L".c", L"{dir}\\" TRAIL L"\\" TRAIL L".c", 0,
       L"put {dir}\\" TRAIL L"\\" TRAIL L".c=in" },
+    { "module list: a request block without its NUL is cut at its last byte", ML,
+      L"block:" TRAIL50, L"pick a.c", TRAIL50 L"\\a.c", 0, L"put " TRAIL50 L"\\a.c=in" },
 };
 ROWS(CodePage936);
 
