@@ -1,5 +1,7 @@
 // Times filepick.exe against its floors under the same conditions, each
-// run interleaved with its floor's, and prints medians as a Markdown table.
+// run interleaved with its floor's, and prints medians as a Markdown table:
+// for each figure the median of the per-pair ratios and its 95% interval.
+// A goal is met only when the interval's upper end is at or under it.
 //   bench_driver REPS FOLDER
 // FOLDER holds blinky.hex and blinky.c (the demo folder); dump files are
 // created in it and removed again.
@@ -121,18 +123,64 @@ struct Pair {
     std::vector<double> subject, floor;
 };
 
-void Row(const char* figure, const Pair& pair, const char* unit, const char* goal)
+// A small seeded generator: the same runs give the same interval.
+unsigned NextRandom(unsigned* state)
 {
-    double subject = Median(pair.subject), floor = Median(pair.floor);
-    printf("| %s | %.1f %s | %.1f %s | %.3f | %s |\n", figure, subject, unit, floor,
-           unit, floor > 0 ? subject / floor : 0.0, goal);
+    *state = *state * 1664525u + 1013904223u;
+    return *state >> 8;
+}
+
+enum { Resamples = 2000 };
+
+// The median of the per-pair ratios and its 95% interval, from a bootstrap
+// over the pairs: each resample draws as many pairs as were run, with
+// replacement, and takes their median ratio.
+void RatioInterval(const Pair& pair, double* ratio, double* low, double* high)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < pair.subject.size(); ++i)
+        if (pair.floor[i] > 0)
+            ratios.push_back(pair.subject[i] / pair.floor[i]);
+    *ratio = *low = *high = 0;
+    if (ratios.empty())
+        return;
+    *ratio = Median(ratios);
+    unsigned state = 20261209u;
+    std::vector<double> medians, sample(ratios.size());
+    for (int r = 0; r < Resamples; ++r) {
+        for (double& value : sample)
+            value = ratios[NextRandom(&state) % ratios.size()];
+        medians.push_back(Median(sample));
+    }
+    std::sort(medians.begin(), medians.end());
+    *low = medians[(size_t)(0.025 * Resamples)];
+    *high = medians[(size_t)(0.975 * Resamples) - 1];
+}
+
+int noisy = 0;  // figures whose interval is wider than +-5%
+
+// goal: the highest ratio allowed, or 0 for none.
+void Row(const char* figure, const Pair& pair, const char* unit, double goal)
+{
+    double ratio, low, high;
+    RatioInterval(pair, &ratio, &low, &high);
+    char goalText[48] = "-";
+    if (goal > 0)
+        snprintf(goalText, sizeof goalText, "<= %.2f: %s", goal, high <= goal ? "met" : "not met");
+    printf("| %s | %.1f %s | %.1f %s | %.3f | %.3f to %.3f | %s |\n", figure, Median(pair.subject),
+           unit, Median(pair.floor), unit, ratio, low, high, goalText);
+    if (ratio > 0 && (high - low) / 2 > 0.05 * ratio) {
+        fprintf(stderr, "bench: the machine was too noisy for \"%s\" (interval +-%.1f%%)\n",
+                figure, 50 * (high - low) / ratio);
+        ++noisy;
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    int reps = argc > 1 ? atoi(argv[1]) : 15;
+    int reps = argc > 1 ? atoi(argv[1]) : 40;
     std::string folder = argc > 2 ? argv[2] : ".";
     std::wstring picker = Beside(L"filepick.exe");
     std::wstring floorExit = Beside(L"floor_exit.exe");
@@ -176,21 +224,22 @@ int main(int argc, char** argv)
     }
     DeleteFileA((folder + "\\bench dump.hex").c_str());
 
-    printf("| figure (median of %d) | filepick | floor | ratio | goal |\n", reps);
-    printf("|---|---|---|---|---|\n");
-    Row("unknown verb, start to exit", unknown, "ms", "<= 1.05");
+    printf("| figure (medians of %d pairs) | filepick | floor | ratio | 95%% interval | goal |\n",
+           reps);
+    printf("|---|---|---|---|---|---|\n");
+    Row("unknown verb, start to exit", unknown, "ms", 1.05);
     char figure[128];
     for (Verb& verb : verbs) {
         snprintf(figure, sizeof figure, "%ls, start to dialog ready", verb.name);
-        Row(figure, verb.ready, "ms", "<= 1.10");
+        Row(figure, verb.ready, "ms", 1.10);
     }
     for (Verb& verb : verbs) {
         snprintf(figure, sizeof figure, "%ls, OK to reply and exit", verb.name);
-        Row(figure, verb.finish, "ms", "-");
+        Row(figure, verb.finish, "ms", 0);
     }
     for (Verb& verb : verbs) {
         snprintf(figure, sizeof figure, "%ls, peak working set", verb.name);
-        Row(figure, verb.memory, "KiB", "<= 1.10");
+        Row(figure, verb.memory, "KiB", 1.10);
     }
     if (failures)
         printf("\n%d runs did not complete\n", failures);
