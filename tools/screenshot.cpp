@@ -1,5 +1,7 @@
 #include "screenshot.h"
 
+#include <wincodec.h>
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -58,8 +60,90 @@ static unsigned char* Capture(HWND window, int* width, int* height, int* stride)
     return pixels;
 }
 
-int SaveWindowBitmap(HWND window, HANDLE process, const wchar_t* bmpPath)
+static int HasExtension(const wchar_t* path, const wchar_t* extension)
 {
+    size_t length = wcslen(path), extensionLength = wcslen(extension);
+    return length > extensionLength && _wcsicmp(path + length - extensionLength, extension) == 0;
+}
+
+int IsPictureName(const wchar_t* path)
+{
+    return HasExtension(path, L".png") || HasExtension(path, L".bmp");
+}
+
+static int WriteBmp(const wchar_t* path, const unsigned char* pixels, int width, int height,
+                    int stride)
+{
+    BITMAPFILEHEADER file;
+    BITMAPINFOHEADER info;
+    memset(&file, 0, sizeof file);
+    memset(&info, 0, sizeof info);
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + (DWORD)(stride * height);
+    FILE* out = _wfopen(path, L"wb");
+    int ok = 0;
+    if (out) {
+        ok = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&info, sizeof info, 1, out) == 1 &&
+             fwrite(pixels, (size_t)(stride * height), 1, out) == 1;
+        ok = fflush(out) == 0 && !ferror(out) && ok;
+        fclose(out);
+    }
+    return ok;
+}
+
+// The Windows Imaging Component's PNG encoder (every Windows since Vista,
+// and Wine), fed the rows top-down.
+static int WritePng(const wchar_t* path, const unsigned char* pixels, int width, int height,
+                    int stride)
+{
+    unsigned char* rows = (unsigned char*)malloc((size_t)(stride * height));
+    if (!rows)
+        return 0;
+    for (int y = 0; y < height; ++y)
+        memcpy(rows + y * stride, pixels + (height - 1 - y) * stride, (size_t)stride);
+    HRESULT com = CoInitializeEx(0, COINIT_APARTMENTTHREADED);
+    IWICImagingFactory* factory = 0;
+    IWICStream* stream = 0;
+    IWICBitmapEncoder* encoder = 0;
+    IWICBitmapFrameEncode* frame = 0;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    int ok =
+        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, 0, CLSCTX_INPROC_SERVER,
+                                   IID_IWICImagingFactory, (void**)&factory)) &&
+        SUCCEEDED(factory->CreateStream(&stream)) &&
+        SUCCEEDED(stream->InitializeFromFilename(path, GENERIC_WRITE)) &&
+        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, 0, &encoder)) &&
+        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(encoder->CreateNewFrame(&frame, 0)) && SUCCEEDED(frame->Initialize(0)) &&
+        SUCCEEDED(frame->SetSize((UINT)width, (UINT)height)) &&
+        SUCCEEDED(frame->SetPixelFormat(&format)) &&
+        IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) &&
+        SUCCEEDED(frame->WritePixels((UINT)height, (UINT)stride, (UINT)(stride * height), rows)) &&
+        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+    if (frame)
+        frame->Release();
+    if (encoder)
+        encoder->Release();
+    if (stream)
+        stream->Release();
+    if (factory)
+        factory->Release();
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    free(rows);
+    return ok;
+}
+
+int SaveWindowPicture(HWND window, HANDLE process, const wchar_t* path)
+{
+    // In front, as a user who works in it sees it: its title bar active.
+    SetForegroundWindow(window);
     // The dialog is what a user sees once it has painted: its process is
     // idle, nothing in it waits to be painted, and (as the pixels reach the
     // screen a moment after painting) two captures in a row agree.
@@ -86,26 +170,8 @@ int SaveWindowBitmap(HWND window, HANDLE process, const wchar_t* bmpPath)
     }
     if (!shown)
         return 0;
-    BITMAPFILEHEADER file;
-    BITMAPINFOHEADER info;
-    memset(&file, 0, sizeof file);
-    memset(&info, 0, sizeof info);
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + (DWORD)(stride * height);
-    FILE* out = _wfopen(bmpPath, L"wb");
-    int ok = 0;
-    if (out) {
-        ok = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&info, sizeof info, 1, out) == 1 &&
-             fwrite(shown, (size_t)(stride * height), 1, out) == 1;
-        ok = fflush(out) == 0 && !ferror(out) && ok;
-        fclose(out);
-    }
+    int ok = HasExtension(path, L".png") ? WritePng(path, shown, width, height, stride)
+                                         : WriteBmp(path, shown, width, height, stride);
     free(shown);
     return ok;
 }

@@ -4,8 +4,13 @@
 
 #include <windows.h>
 
-// Saves the window as it shows on screen, once it has painted, to a 24-bit
-// BMP file. process: the window's process (0 for this one). 1 on success.
-int SaveWindowBitmap(HWND window, HANDLE process, const wchar_t* bmpPath);
+// Whether path names a picture this can write: .png or .bmp.
+int IsPictureName(const wchar_t* path);
+
+// Saves the window as it shows on screen, in front and once it has
+// painted: a PNG file (through the Windows Imaging Component) where path
+// ends in .png, else a 24-bit BMP. process: the window's process (0 for
+// this one). 1 on success.
+int SaveWindowPicture(HWND window, HANDLE process, const wchar_t* path);
 
 #endif

@@ -127,9 +127,14 @@ static int Report(HWND owner, int result, const wchar_t* longPath)
     return result == HostPathReady;
 }
 
+int HostPathOf(const wchar_t* longPath, char* hostPath, int capacity)
+{
+    return HostShortPath(&PlatformPaths, longPath, hostPath, capacity);
+}
+
 int ReplyPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity)
 {
-    return Report(owner, HostShortPath(&PlatformPaths, longPath, hostPath, capacity), longPath);
+    return Report(owner, HostPathOf(longPath, hostPath, capacity), longPath);
 }
 
 int CallerPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity)

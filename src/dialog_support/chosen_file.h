@@ -16,9 +16,13 @@ const wchar_t* StartFolder(const wchar_t* requested);
 int IsDiskFileName(const wchar_t* path);
 void ReportNotAFile(HWND owner, const wchar_t* path);
 
-// The host's path for a chosen file (dialog_support/host_path.h), with
-// the platform's services: 1 when it is ready; otherwise 0, after telling the user when
-// the file exists but cannot be passed on.
+// The host's path for a file (dialog_support/host_path.h), with the
+// platform's services: a HostPathResult, and nobody told.
+int HostPathOf(const wchar_t* longPath, char* hostPath, int capacity);
+
+// The host's path for a chosen file, likewise: 1 when it is ready;
+// otherwise 0, after telling the user when the file exists but cannot be
+// passed on.
 int ReplyPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity);
 int CallerPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity);
 

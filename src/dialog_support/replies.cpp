@@ -4,9 +4,7 @@
 #include "exchange/file_ops.h"
 #include "exchange/layouts.h"
 
-// Where Windows refuses the exchange file outright, the likely cause is
-// the rights on C:\, which the user can change.
-static const wchar_t RightsAdvice[] =
+const wchar_t RightsAdvice[] =
     L"\n\nOn Windows, the debugger and filepick need the right to create files in C:\\. "
     L"Best, give users that right on C:\\ (an administrator can, in the folder's "
     L"Security properties). Otherwise run the debugger as administrator; but an elevated "

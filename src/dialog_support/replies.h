@@ -23,4 +23,9 @@ int WriteReply(int count, const ExchangeBlock* blocks);
 // A reply that is one 300-byte path block, from a 300-byte buffer.
 int WritePathReply(const char* shortPath);
 
+// Where Windows refuses the exchange file outright, the likely cause is
+// the rights on C:\, which the user can change: what to do, after two line
+// breaks.
+extern const wchar_t RightsAdvice[];
+
 #endif

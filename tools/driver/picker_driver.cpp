@@ -1,14 +1,22 @@
 #include "picker_driver.h"
 
 #include <dlgs.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include "debug_file/load_dialog.h"
 
 enum {
     PollMs = 20,
     SendTimeoutMs = 10000,
     MessageBoxTextId = 0xFFFF
 };
+
+int RunsUnderWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version") != 0;
+}
 
 void PathBesideSelf(const wchar_t* name, wchar_t* path, int capacity)
 {
@@ -243,6 +251,39 @@ static int Dismiss(PickerSession* session, HWND box, int id)
     return 1;
 }
 
+// A control of the debug-file dialog by its name, or any by its number.
+static int ControlId(const wchar_t* name)
+{
+    static const struct {
+        const wchar_t* name;
+        int id;
+    } names[] = {
+        { L"symbol-only", SymbolOnlyBox },
+        { L"startup-skip", StartupSkipBox },
+        { L"options", OptionsButton },
+    };
+    for (const auto& entry : names)
+        if (wcscmp(name, entry.name) == 0)
+            return entry.id;
+    return _wtoi(name);
+}
+
+int DescribeOpenWindow(DWORD processId, wchar_t* text, int capacity)
+{
+    HWND window = WaitForDialog(processId, 0, 0, 0);
+    wchar_t caption[256], message[512];
+    if (!window || !WindowText(window, caption, 256))
+        return 0;
+    // Message boxes hold their text in a static of their own.
+    HWND box = GetDlgItem(window, MessageBoxTextId);
+    if (box && GetWindowTextW(box, message, 512) > 0)
+        _snwprintf(text, (size_t)capacity, L"a box \"%ls\" saying \"%ls\"", caption, message);
+    else
+        _snwprintf(text, (size_t)capacity, L"the dialog \"%ls\"", caption);
+    text[capacity - 1] = 0;
+    return 1;
+}
+
 static int RunStep(PickerSession* session, const wchar_t* op, const wchar_t* argument)
 {
     HWND dialog = SessionDialog(session);
@@ -264,9 +305,16 @@ static int RunStep(PickerSession* session, const wchar_t* op, const wchar_t* arg
         return prompt && Dismiss(session, prompt, id);
     }
     if (wcscmp(op, L"type") == 0)
-        return SelectFileType(dialog, id);
+        return (id || argument[0] == L'0') && SelectFileType(dialog, id);
     if (wcscmp(op, L"click") == 0)
-        return ClickControl(dialog, id);
+        return ClickControl(dialog, ControlId(argument));
+    if (wcscmp(op, L"name") == 0) {
+        // As a user who typed the name and tabbed on: no caret blinks in
+        // the name box.
+        DWORD_PTR ignored;
+        return SetFileName(dialog, argument) &&
+               SendW(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, IDOK), TRUE, &ignored);
+    }
     if (wcscmp(op, L"pick") == 0)
         return ChooseFile(dialog, argument);
     if (wcscmp(op, L"cancel") == 0) {

@@ -7,6 +7,10 @@
 
 #include <windows.h>
 
+// Whether this runs under Wine (ntdll exports wine_get_version), which
+// lacks some of what Windows does: UAC, for one.
+int RunsUnderWine();
+
 // Full path of the program name (filepick.exe, say) beside the running one.
 void PathBesideSelf(const wchar_t* name, wchar_t* path, int capacity);
 
@@ -62,13 +66,20 @@ struct PickerSession {
 };
 
 // Runs steps separated by ';', as a user would: "type N" (select file type
-// N, 0 = first), "click ID", "pick PATH" (type it, press OK), "answer ID"
-// (press ID in a prompt over the dialog, wait till it goes), "warn TEXT"
-// (a message box captioned WARNING that says TEXT: press OK), "cancel".
-// 1 when every step was done; else 0, with the failed step in failed.
+// N, 0 = first), "click ID" (ID a number, or one of the debug-file dialog's
+// symbol-only, startup-skip, options), "name TEXT" (type it into the name
+// box, then tab on to OK), "pick PATH" (type it, press OK), "answer ID"
+// (press ID in a prompt over the dialog, wait till it goes), "warn TEXT" (a
+// message box captioned WARNING that says TEXT: press OK), "cancel". 1 when
+// every step was done; else 0, with the failed step in failed.
 int RunSteps(PickerSession* session, const wchar_t* steps, wchar_t* failed, int capacity);
 
 // The session's dialog, waited for if it is not there yet (0 on timeout).
 HWND SessionDialog(PickerSession* session);
+
+// What the process shows in front, for a user who asks why it has not
+// ended: 'the dialog "TITLE"', 'a box "CAPTION" saying "TEXT"', or 0 when
+// it shows no dialog.
+int DescribeOpenWindow(DWORD processId, wchar_t* text, int capacity);
 
 #endif

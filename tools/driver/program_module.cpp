@@ -1,5 +1,9 @@
 #include "program_module.h"
 
+#include <stdlib.h>
+
+#include "picker_driver.h"
+
 static IMAGE_NT_HEADERS* Headers(BYTE* base)
 {
     IMAGE_DOS_HEADER* dos = (IMAGE_DOS_HEADER*)base;
@@ -83,4 +87,20 @@ HMODULE LoadProgramAsModule(const wchar_t* path)
         return 0;
     FlushInstructionCache(GetCurrentProcess(), base, nt->OptionalHeader.SizeOfImage);
     return module;
+}
+
+void ProgramVersion(const wchar_t* name, wchar_t* version, int capacity)
+{
+    wchar_t path[MAX_PATH];
+    PathBesideSelf(name, path, MAX_PATH);
+    lstrcpynW(version, L"(none found)", capacity);
+    DWORD size = GetFileVersionInfoSizeW(path, 0);
+    void* data = size ? malloc(size) : 0;
+    wchar_t* value = 0;
+    UINT length = 0;
+    if (data && GetFileVersionInfoW(path, 0, size, data) &&
+        VerQueryValueW(data, L"\\StringFileInfo\\040904B0\\ProductVersion", (void**)&value,
+                       &length) && length)
+        lstrcpynW(version, value, capacity);
+    free(data);
 }

@@ -1,5 +1,7 @@
 #include "request.h"
 
+#include <errno.h>
+#include <stdint.h>
 #include <string.h>
 #include <wchar.h>
 
@@ -13,9 +15,12 @@ int BuildRequest(int verb, const wchar_t* text, unsigned char* request)
     memset(request, 0, RequestCapacity);
     if (verb == VerbSetDumpFile) {
         wchar_t* end = 0;
-        long mode = text ? wcstol(text, &end, 10) : 0;
+        errno = 0;
+        long long mode = text ? wcstoll(text, &end, 10) : 0;
         if (text && (end == text || *end))
             return RequestNotANumber;
+        if (errno == ERANGE || mode < INT32_MIN || mode > INT32_MAX)
+            return RequestOutOfRange;
         StoreLe32(request, (int)mode);
         return DumpModeRequestSize;
     }
