@@ -13,13 +13,25 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 verb=${1:-DoLoadDebugFile}
+case $verb in
+    DoLoadDebugFile|DoModuleListFile|DoSetDumpFile|pictures) ;;
+    *)
+        [ "$verb" = -h ] || [ "$verb" = --help ] || echo "run-demo: unknown argument $verb" >&2
+        echo "usage: bash tools/run-demo.sh [DoLoadDebugFile | DoModuleListFile | DoSetDumpFile]"
+        echo "       bash tools/run-demo.sh pictures"
+        echo "  shows the dialog (on DISPLAY, or picked by script on a virtual display);"
+        echo "  pictures: remakes docs/*.png"
+        [ "$verb" = -h ] || [ "$verb" = --help ]
+        exit $? ;;
+esac
 if [ "$verb" = pictures ]; then
-    mkdir -p docs
-    for verb in DoLoadDebugFile DoModuleListFile DoSetDumpFile; do
-        env -u DISPLAY bash "$0" $verb
-        cp build/win/demo-$verb.png docs/$verb.png
-    done
-    exit 0
+    bash tools/install-deps.sh
+    bash tools/build.sh win --target filepick filepick-host wine_session_start >/dev/null
+    export WINEPREFIX=$PWD/build/win/wineprefix
+    wineserver -k 2>/dev/null || true
+    xvfb-run -a -s "-screen 0 1280x1024x24" \
+        bash -c 'bash tools/make-pictures.sh docs; status=$?; wineserver -w; exit $status'
+    exit $?
 fi
 
 bash tools/install-deps.sh

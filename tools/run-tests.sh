@@ -4,6 +4,17 @@
 # under Wine, inside one display session (a virtual one when none is set).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ $# -gt 0 ]; then
+    case $1 in
+        -h|--help) ;;
+        *) echo "run-tests: unknown argument $1" >&2 ;;
+    esac
+    echo "usage: bash tools/run-tests.sh"
+    echo "  installs what is missing (Debian 12), builds build/win and build/native,"
+    echo "  and runs every test: native unit tests, then the Windows tests under Wine."
+    [ "$1" = -h ] || [ "$1" = --help ]
+    exit $?
+fi
 bash tools/install-deps.sh
 bash tools/build.sh all
 
@@ -14,7 +25,15 @@ export WINEPREFIX=$PWD/build/win/wineprefix
 # A Wine server left from another display session would serve this run
 # without a display: end it first.
 wineserver -k 2>/dev/null || true
-windows_tests='ctest --test-dir build/win --output-on-failure --stop-on-failure -j'"$jobs"'; status=$?; wineserver -k 2>/dev/null; exit $status'
+# The three prefixes are made first, one after the other, where their
+# making shows (about 20 s each, on the first run only).
+windows_tests='for prefix in wineprefix:C.UTF-8 wineprefix-936:zh_CN.UTF-8 wineprefix-full:C.UTF-8; do
+                   FILEPICK_WINEPREFIX=$PWD/build/win/${prefix%%:*} FILEPICK_LOCALE=${prefix#*:} \
+                       build/win/wine-run build/win/wine_session_start.exe || exit 1
+               done
+               wineserver -k 2>/dev/null
+               ctest --test-dir build/win --output-on-failure --stop-on-failure -j'"$jobs"'
+               status=$?; wineserver -k 2>/dev/null; exit $status'
 if [ -n "${DISPLAY:-}" ]; then
     bash -c "$windows_tests"
 else

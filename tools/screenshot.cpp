@@ -143,7 +143,12 @@ static int WritePng(const wchar_t* path, const unsigned char* pixels, int width,
 int SaveWindowPicture(HWND window, HANDLE process, const wchar_t* path)
 {
     // In front, as a user who works in it sees it: its title bar active.
+    // Wine, without a window manager, may take a window of another process
+    // for the foreground and still draw it inactive: the caption is drawn
+    // active all the same.
     SetForegroundWindow(window);
+    DWORD_PTR ignored;
+    SendMessageTimeoutW(window, WM_NCACTIVATE, TRUE, 0, SMTO_NORMAL, PaintTimeoutMs, &ignored);
     // The dialog is what a user sees once it has painted: its process is
     // idle, nothing in it waits to be painted, and (as the pixels reach the
     // screen a moment after painting) two captures in a row agree.

@@ -208,7 +208,7 @@ void Remove(const std::vector<std::wstring>& paths)
     if (!WindowsWays())
         return RunUnix(L"/bin/rm -rf", paths, false);
     for (const std::wstring& path : paths)
-        RemoveTree(path);
+        RemoveTree(L"\\\\?\\" + path);  // deep rows go past MAX_PATH
 }
 
 void MakeParents(const std::wstring& path)
