@@ -1,6 +1,6 @@
 # The release package: cmake --build build/win --target package gives
-# filepick-<version>-win32.zip with both programs, the README and the
-# SHA-256 sums of the programs.
+# filepick-<version>-win32.zip with both programs, the user's README.txt
+# and the SHA-256 sums of the programs.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/SHA256SUMS
   COMMAND ${CMAKE_COMMAND} -DOUTPUT=${CMAKE_BINARY_DIR}/SHA256SUMS
           -P ${PROJECT_SOURCE_DIR}/cmake/sha256sums.cmake
@@ -9,8 +9,12 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/SHA256SUMS
   COMMENT "Listing the programs' SHA-256 sums")
 add_custom_target(checksums ALL DEPENDS ${CMAKE_BINARY_DIR}/SHA256SUMS)
 
+# The user's README, with Windows' line ends (the developer README stays
+# in the sources).
+configure_file(${PROJECT_SOURCE_DIR}/resources/README.txt ${CMAKE_BINARY_DIR}/README.txt @ONLY
+               NEWLINE_STYLE CRLF)
 install(TARGETS filepick filepick-host RUNTIME DESTINATION .)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${CMAKE_BINARY_DIR}/SHA256SUMS DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/SHA256SUMS DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME filepick)
 set(CPACK_PACKAGE_FILE_NAME filepick-${PROJECT_VERSION}-win32)
