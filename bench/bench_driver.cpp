@@ -180,7 +180,7 @@ void Row(const char* figure, const Pair& pair, const char* unit, double goal)
 
 int main(int argc, char** argv)
 {
-    int reps = argc > 1 ? atoi(argv[1]) : 40;
+    int reps = argc > 1 ? atoi(argv[1]) : 70;
     std::string folder = argc > 2 ? argv[2] : ".";
     std::wstring picker = Beside(L"filepick.exe");
     std::wstring floorExit = Beside(L"floor_exit.exe");

@@ -4,10 +4,10 @@
 # (each run interleaved with its floor's; the median ratio of the pairs
 # with its 95% bootstrap interval), then the stripped sizes and
 # filepick.exe's imports.
-#   bash bench/run.sh [PAIRS]      (default 40)
+#   bash bench/run.sh [PAIRS]      (default 70)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-reps=${1:-40}
+reps=${1:-70}
 bash tools/install-deps.sh
 bash tools/build.sh win --target filepick floor_exit floor_dialog bench_driver >/dev/null
 
