@@ -34,6 +34,8 @@ function(filepick_program_resources target description)
     message(FATAL_ERROR "${PROGRAM_FILE} would be taken for an installer: ${strings}")
   endif()
   target_sources(${target} PRIVATE ${rc})
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${MANIFEST})
+  # In the target's own directory: source properties are per directory,
+  # and a program of another one would keep a stale manifest.
+  set_source_files_properties(${rc} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS ${MANIFEST})
   add_dependencies(${target} manifest_check)
 endfunction()
