@@ -22,7 +22,7 @@
 #include "json.h"
 
 enum {
-    TextCapacity = 2048,
+    TextCapacity = 4096,  // ten paths of the deepest the dialogs take, and more
     PathCapacity = MAX_PATH + 16,
     UnknownVerbLimitMs = 10000,
     DialogLimitMs = 60000,

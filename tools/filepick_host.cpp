@@ -11,6 +11,7 @@
 // ANSI code page, as the debugger sends it.
 #include <windows.h>
 
+#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
