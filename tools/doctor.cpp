@@ -165,7 +165,11 @@ static int ProbeStep(Check* check, int done, const wchar_t* what)
     check->status = "fail";
     Append(check->found, L"%lsthis user could not %ls a file in C:\\ (%ls): %ls",
            check->found[0] ? L"; " : L"", what, ProbePath, why);
-    if (error == ERROR_ACCESS_DENIED)
+    // Something of another's at the probe's name may be refused as access
+    // denied too: then it is what stands there that is in the way.
+    int inTheWay = wcscmp(what, L"create") == 0 &&
+                   GetFileAttributesW(ProbePath) != INVALID_FILE_ATTRIBUTES;
+    if (error == ERROR_ACCESS_DENIED && !inTheWay)
         Append(check->advice, L"%ls", RightsAdvice + 2);
     else
         Append(check->advice, L"Remove what stands at %ls, then run the doctor again.",
