@@ -60,13 +60,13 @@ fi
 shot=build/win/demo-$verb.png
 echo "run-demo: no display: running under a virtual one; picking $pick by script."
 set +e
+rm -f "$shot"
 xvfb-run -a bash -c '"$@"; status=$?; wineserver -w; exit $status' run-demo \
-    "${host[@]}" --screenshot build/win/demo-dialog.bmp "${type[@]}" --choose "$pick" \
+    "${host[@]}" "${type[@]}" --steps "name ${pick##*\\}" --screenshot "$shot" --choose "$pick" \
     "$verb" "$request"
 status=$?
 set -e
-if [ -f build/win/demo-dialog.bmp ]; then
-    convert build/win/demo-dialog.bmp -strip "$shot" && rm -f build/win/demo-dialog.bmp
+if [ -f "$shot" ]; then
     echo "run-demo: screenshot of the open dialog: $shot"
 fi
 exit $status
