@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs what building and testing filepick needs on Debian 12, and only
 # what is missing: the i686 MinGW-w64 toolchain, Wine (32- and 64-bit) and
-# its fonts, Xvfb, ImageMagick, GoogleTest sources, clang with its sanitizer
+# its fonts, Xvfb, GoogleTest sources, clang with its sanitizer
 # runtime, xmllint (the manifest check), and the zh_CN.UTF-8 locale (the
 # tests' run under the double-byte code page 936).
 #
@@ -15,7 +15,7 @@ set -euo pipefail
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
 packages=(cmake make g++ g++-mingw-w64-i686 mingw-w64-tools wine wine32 wine64
-          fonts-wine xvfb xauth imagemagick googletest clang libclang-rt-14-dev
+          fonts-wine xvfb xauth googletest clang libclang-rt-14-dev
           libxml2-utils locales)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
