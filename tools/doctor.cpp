@@ -451,10 +451,8 @@ static int TryDialog(Check* check, int verb, const wchar_t* request)
     PickerSession session = { process.dwProcessId, process.hProcess, DialogLimitMs, 0, 0 };
     HWND dialog = SessionDialog(&session);
     DWORD ready = GetTickCount() - start;
-    wchar_t caption[32] = L"", failed[16];
-    if (dialog)
-        WindowText(dialog, caption, 32);
-    int shown = dialog && wcscmp(caption, L"WARNING") != 0;
+    wchar_t failed[16];
+    int shown = dialog && !IsWarning(dialog);
     if (!shown)
         DescribeOpenWindow(process.dwProcessId, open, 512);
     int ended = shown ? RunSteps(&session, L"cancel", failed, 16) &&

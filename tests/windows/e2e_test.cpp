@@ -752,9 +752,11 @@ TEST_P(Host, Row)
         session.Step(step);
     ASSERT_FALSE(HasFailure()) << "set-up";
     std::vector<std::pair<std::wstring, ULONGLONG>> kept;
-    for (const std::wstring& item : Split(row.after, L';'))
-        if (Exists(AfterPath(item, session)))
-            kept.push_back({ AfterPath(item, session), WrittenAt(AfterPath(item, session)) });
+    for (const std::wstring& item : Split(row.after, L';')) {
+        std::wstring path = AfterPath(item, session);
+        if (Exists(path))
+            kept.push_back({ path, WrittenAt(path) });
+    }
     std::string text;
     EXPECT_EQ(RunHost(Expand(row.arguments, session.dir), &text), row.status) << text;
     std::wstring want = Expand(output, session.dir), chosen = row.chosen ? Expand(row.chosen, session.dir) : L"";

@@ -233,7 +233,7 @@ static void WaitIdle(PickerSession* session)
         WaitForInputIdle(session->process, session->waitMs);
 }
 
-static int IsWarning(HWND window)
+int IsWarning(HWND window)
 {
     wchar_t caption[16];
     return window && WindowText(window, caption, 16) && wcscmp(caption, L"WARNING") == 0;

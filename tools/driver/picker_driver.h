@@ -82,4 +82,7 @@ HWND SessionDialog(PickerSession* session);
 // it shows no dialog.
 int DescribeOpenWindow(DWORD processId, wchar_t* text, int capacity);
 
+// Whether window is one of the picker's message boxes (captioned WARNING).
+int IsWarning(HWND window);
+
 #endif
