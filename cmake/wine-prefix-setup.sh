@@ -4,7 +4,8 @@
 # dialogs close at once), no crash debugger (a crash just ends the process
 # with its code instead of waiting on a dialog), the symbol font of the
 # title bars' buttons, and plain files standing in for the COM1 and LPT1
-# devices, so that nothing ever reaches the machine's real ports.
+# devices, so that nothing ever reaches the machine's real ports (unless
+# FILEPICK_PREFIX_DEVICES=wine).
 set -e
 wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
@@ -20,7 +21,12 @@ if [ -f $fonts/marlett.ttf ]; then
     cp $fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 fi
 # Wine maps COM1 to /dev/ttyS0 at every start unless its Ports key says
-# otherwise.
+# otherwise. FILEPICK_PREFIX_DEVICES=wine keeps Wine's own devices, as a
+# prefix made by plain wineboot has them (the test kit's).
+if [ "${FILEPICK_PREFIX_DEVICES:-}" = wine ]; then
+    touch "$WINEPREFIX/.filepick-ready"
+    exit 0
+fi
 mkdir -p "$WINEPREFIX/drive_c/stand-ins"
 for device in com1 lpt1; do
     : > "$WINEPREFIX/drive_c/stand-ins/$device"

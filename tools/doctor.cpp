@@ -20,6 +20,7 @@
 #include "exchange/exchange.h"
 #include "exchange/layouts.h"
 #include "json.h"
+#include "short_name_advice.h"
 
 enum {
     TextCapacity = 4096,  // ten paths of the deepest the dialogs take, and more
@@ -177,19 +178,49 @@ static int ProbeStep(Check* check, int done, const wchar_t* what)
     return 0;
 }
 
+// Renames the open file to path through its handle, as filepick moves its
+// reply onto C:\FILE.
+static int RenameOpen(HANDLE file, const wchar_t* path)
+{
+    struct {
+        FILE_RENAME_INFO info;
+        wchar_t room[PathCapacity];
+    } rename = {};
+    rename.info.ReplaceIfExists = FALSE;
+    rename.info.FileNameLength = (DWORD)(wcslen(path) * sizeof(wchar_t));
+    lstrcpynW(rename.info.FileName, path, PathCapacity);
+    return SetFileInformationByHandle(file, FileRenameInfo, &rename, sizeof rename);
+}
+
+// Where the probe file really is: "C:\" itself, or "VirtualStore (PATH)"
+// when UAC virtualization put it there (into where, PathCapacity + 16).
+static void WhereItLanded(HANDLE file, wchar_t* where)
+{
+    wchar_t final[PathCapacity], store[PathCapacity];
+    lstrcpyW(where, L"C:\\");
+    DWORD length = GetFinalPathNameByHandleW(file, final, PathCapacity, FILE_NAME_NORMALIZED);
+    if (!length || length >= PathCapacity ||
+        !ExpandEnvironmentStringsW(L"%LOCALAPPDATA%\\VirtualStore\\", store, PathCapacity))
+        return;
+    const wchar_t* path = wcsncmp(final, L"\\\\?\\", 4) == 0 ? final + 4 : final;
+    if (_wcsnicmp(path, store, wcslen(store)) == 0)
+        _snwprintf(where, PathCapacity + 16, L"VirtualStore (%ls)", path);
+}
+
 // Whether the user can create, write, read back, rename and delete a
-// file in C:\, as picker and debugger must.
+// file in C:\, as picker and debugger must, and where UAC puts it.
 static void ProbeRoot(Check* check)
 {
-    wchar_t renamed[PathCapacity];
+    wchar_t renamed[PathCapacity], where[PathCapacity + 16];
     _snwprintf(renamed, PathCapacity, L"%ls.renamed", ProbePath);
     static const char content[] = "filepick doctor probe";
     char back[sizeof content] = "";
     DWORD moved = 0;
-    HANDLE file = CreateFileW(ProbePath, GENERIC_READ | GENERIC_WRITE, 0, 0, CREATE_NEW,
+    HANDLE file = CreateFileW(ProbePath, GENERIC_READ | GENERIC_WRITE | DELETE, 0, 0, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, 0);
     if (!ProbeStep(check, file != INVALID_HANDLE_VALUE, L"create"))
         return;
+    WhereItLanded(file, where);
     int ok = ProbeStep(check,
                        WriteFile(file, content, sizeof content, &moved, 0) && moved == sizeof content,
                        L"write") &&
@@ -198,11 +229,17 @@ static void ProbeRoot(Check* check)
                            ReadFile(file, back, sizeof back, &moved, 0) &&
                            memcmp(back, content, sizeof content) == 0,
                        L"read back");
-    CloseHandle(file);
     const wchar_t* left = ProbePath;
-    if (ok && ProbeStep(check, MoveFileExW(ProbePath, renamed, 0), L"rename"))
+    if (ok && ProbeStep(check, RenameOpen(file, renamed), L"rename"))
         left = renamed;
-    if (ProbeStep(check, DeleteFileW(left), L"delete") && ok && left == renamed)
+    CloseHandle(file);
+    if (!ProbeStep(check, DeleteFileW(left), L"delete") || !ok || left != renamed)
+        return;
+    if (where[0] == L'V')
+        Append(check->found, L"%lsC:\\ is virtualized into %ls: there this user can create, "
+                             L"write, read back, rename and delete a file, as filepick and a "
+                             L"legacy debugger do", check->found[0] ? L"; " : L"", where);
+    else
         Append(check->found, L"%lsthis user can create, write, read back, rename and delete a "
                              L"file in C:\\", check->found[0] ? L"; " : L"");
 }
@@ -304,35 +341,58 @@ static void CheckVirtualization(Check* check)
     }
 }
 
+// The system-wide NTFS short-name setting (short_name_advice.h).
+static int ShortNameSetting()
+{
+    DWORD value = 0, size = sizeof value;
+    return RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\FileSystem",
+                        L"NtfsDisable8dot3NameCreation", RRF_RT_REG_DWORD, 0, &value, &size) ==
+                   ERROR_SUCCESS
+               ? (int)value
+               : SettingUnread;
+}
+
 // A probe file with a long name holding a space, in folder: whether its
-// volume makes 8.3 names. 0 when no probe could be made there.
+// volume makes 8.3 names, by the short name the new file itself was given
+// (the folders above it may have short names of their own). 0 when no
+// probe could be made there.
 static int ProbeShortNames(Check* check, const wchar_t* folder, const wchar_t* where)
 {
-    wchar_t probe[PathCapacity], shortPath[PathCapacity], volume[PathCapacity];
+    wchar_t probe[PathCapacity], volume[PathCapacity];
     _snwprintf(probe, PathCapacity, L"%ls\\filepick doctor probe.tmp", folder);
     probe[PathCapacity - 1] = 0;
     HANDLE file = CreateFileW(probe, GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     CloseHandle(file);
-    DWORD length = GetShortPathNameW(probe, shortPath, PathCapacity);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(probe, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        found.cAlternateFileName[0] = 0;
+    else
+        FindClose(search);
     DeleteFileW(probe);
     if (!GetVolumePathNameW(probe, volume, PathCapacity))
         lstrcpynW(volume, folder, 3);
+    wchar_t fileSystem[MAX_PATH + 1] = L"";
+    GetVolumeInformationW(volume, 0, 0, 0, 0, 0, fileSystem, MAX_PATH + 1);
+    int remote = GetDriveTypeW(volume) == DRIVE_REMOTE;
     size_t end = wcslen(volume);
     if (end > 2 && volume[end - 1] == L'\\')
         volume[end - 1] = 0;
-    if (length && length < PathCapacity && wcscmp(shortPath, probe) != 0) {
-        Append(check->found, L"the volume %ls makes 8.3 names (probe in %ls)", volume, where);
+    if (found.cAlternateFileName[0]) {
+        Append(check->found, L"the volume %ls makes 8.3 names (a new file in %ls got the short "
+                             L"name %ls)", volume, where, found.cAlternateFileName);
         return 1;
     }
     check->status = "warn";
-    Append(check->found, L"the volume %ls makes no 8.3 names (probe in %ls): the debugger gets "
-                         L"long paths, and a name with characters outside the ANSI code page, "
-                         L"or a path longer than the 300-byte block, cannot be passed to it",
-           volume, where);
-    Append(check->advice, L"An administrator can turn them on: fsutil 8dot3name set %ls 0. It "
-                          L"affects only files created afterwards.", volume);
+    Append(check->found, L"the volume %ls (%ls%ls) makes no 8.3 names (probe in %ls): the "
+                         L"debugger gets long paths, and a name with characters outside the ANSI "
+                         L"code page, or a path longer than the 300-byte block, cannot be passed "
+                         L"to it",
+           volume, fileSystem[0] ? fileSystem : L"file system unknown", remote ? L", a network share" : L"",
+           where);
+    ShortNameAdvice(ShortNameSetting(), fileSystem, remote, volume, check->advice, TextCapacity);
     return 1;
 }
 

@@ -25,10 +25,13 @@ export WINEPREFIX=$PWD/build/win/wineprefix
 # A Wine server left from another display session would serve this run
 # without a display: end it first.
 wineserver -k 2>/dev/null || true
-# The three prefixes are made first, one after the other, where their
+# The four prefixes are made first, one after the other, where their
 # making shows (about 20 s each, on the first run only).
-windows_tests='for prefix in wineprefix:C.UTF-8 wineprefix-936:zh_CN.UTF-8 wineprefix-full:C.UTF-8; do
-                   FILEPICK_WINEPREFIX=$PWD/build/win/${prefix%%:*} FILEPICK_LOCALE=${prefix#*:} \
+windows_tests='for prefix in wineprefix:C.UTF-8 wineprefix-936:zh_CN.UTF-8 wineprefix-full:C.UTF-8 \
+                             wineprefix-kit:C.UTF-8:wine; do
+                   IFS=: read -r name locale devices <<<"$prefix"
+                   FILEPICK_WINEPREFIX=$PWD/build/win/$name FILEPICK_LOCALE=$locale \
+                       FILEPICK_PREFIX_DEVICES=$devices \
                        build/win/wine-run build/win/wine_session_start.exe || exit 1
                done
                wineserver -k 2>/dev/null

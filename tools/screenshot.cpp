@@ -1,5 +1,6 @@
 #include "screenshot.h"
 
+#include <dwmapi.h>
 #include <wincodec.h>
 
 #include <stdio.h>
@@ -23,12 +24,29 @@ static int PaintPending(HWND window)
     return pending;
 }
 
+// The window's frame as the screen shows it. Since Vista the window
+// rectangle also holds the invisible resize borders and the drop shadow,
+// which show what lies behind; the desktop window manager tells the frame
+// itself (dwmapi, loaded only here). Where it cannot (Wine), the window
+// rectangle.
+static int VisibleFrame(HWND window, RECT* rect)
+{
+    typedef HRESULT(WINAPI * GetAttribute)(HWND, DWORD, void*, DWORD);
+    HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
+    GetAttribute get = dwm ? (GetAttribute)(void*)GetProcAddress(dwm, "DwmGetWindowAttribute") : 0;
+    int framed = get && get(window, DWMWA_EXTENDED_FRAME_BOUNDS, rect, sizeof *rect) == S_OK &&
+                 rect->right > rect->left && rect->bottom > rect->top;
+    if (dwm)
+        FreeLibrary(dwm);
+    return framed || GetWindowRect(window, rect);
+}
+
 // The window's pixels as the screen shows them: 24-bit rows, bottom-up, in
 // a buffer of stride * height bytes that the caller frees.
 static unsigned char* Capture(HWND window, int* width, int* height, int* stride)
 {
     RECT rect;
-    if (!GetWindowRect(window, &rect))
+    if (!VisibleFrame(window, &rect))
         return 0;
     *width = rect.right - rect.left;
     *height = rect.bottom - rect.top;

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "exchange/file_ops.h"
+#include "exchange/refusals.h"
 
 const char ExchangePath[] = "C:\\FILE";
 
@@ -28,6 +29,29 @@ int ReadExchange(const char* path, int count, const ExchangeBlock* blocks)
     return ok;
 }
 
+static int WriteBlocks(FileHandle file, int count, const ExchangeBlock* blocks)
+{
+    int ok = 1;
+    for (int i = 0; i < count && ok; ++i)
+        ok = blocks[i].length >= 0 && WriteAll(file, blocks[i].address, blocks[i].length);
+    return ok;
+}
+
+// The reply written straight to its name, where UAC virtualization refused
+// the move (exchange/refusals.h). The host reads it only after this
+// program has ended, so it is whole by then, unless this program is killed
+// while writing.
+static int WriteInPlace(const char* path, int count, const ExchangeBlock* blocks)
+{
+    FileHandle file = CreateInPlace(path);
+    if (file == NoFile)
+        return 0;
+    if (WriteBlocks(file, count, blocks))
+        return CommitAndClose(file);
+    CloseFile(file);
+    return 0;
+}
+
 int WriteExchange(const char* path, int count, const ExchangeBlock* blocks)
 {
     // The host may look at the path at any moment (or the program may be
@@ -46,16 +70,18 @@ int WriteExchange(const char* path, int count, const ExchangeBlock* blocks)
     FileHandle file = CreateNew(pending);
     if (file == NoFile)
         return 0;
-    int ok = 1;
-    for (int i = 0; i < count && ok; ++i)
-        ok = blocks[i].length >= 0 && WriteAll(file, blocks[i].address, blocks[i].length);
-    if (!ok) {
+    int moveRefused = 0;
+    if (!WriteBlocks(file, count, blocks) || !Commit(file)) {
         CloseFile(file);
-    } else if (CommitAndClose(file) && MoveIntoPlace(pending, path)) {
+    } else if (MoveIntoPlace(file, pending, path)) {
         return 1;
+    } else {
+        moveRefused = 1;
     }
     int error = FileError;
     RemoveLeftover(pending);
+    if (moveRefused && WriteInPlaceAfter(error, ProcessIsVirtualized()))
+        return WriteInPlace(path, count, blocks);
     FileError = error;
     return 0;
 }

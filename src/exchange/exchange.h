@@ -17,7 +17,9 @@ struct ExchangeBlock {
 // gone. 0 when there was no file, or a block could not be read whole (the
 // file is removed all the same): FileError (exchange/file_ops.h) is then 0.
 // 0 with FileError set when the file could not be taken away (held by
-// another program, a folder or a link): it is still at path. Bytes after
+// another program, a folder or a link): it is still at path; with
+// FileError ERROR_FILE_EXISTS (80) when it was taken, but another file
+// still shows at path (exchange/file_ops.h). Bytes after
 // the last block are ignored. A count of 0 or less only consumes the file.
 int ReadExchange(const char* path, int count, const ExchangeBlock* blocks);
 
@@ -25,7 +27,9 @@ int ReadExchange(const char* path, int count, const ExchangeBlock* blocks);
 // The data goes to path + ".new" first (a new file: a leftover plain file
 // there is removed, a link is never written through) and is moved over path
 // only once it is complete and on disk, so a file at path is never a
-// partial reply. 1 on success; otherwise 0 with FileError telling why, and
+// partial reply. Where UAC virtualizes this program and refuses that move,
+// the blocks are written to path itself instead (exchange/refusals.h). 1
+// on success; otherwise 0 with FileError telling why, and
 // no file is left behind by this call.
 int WriteExchange(const char* path, int count, const ExchangeBlock* blocks);
 

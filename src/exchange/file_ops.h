@@ -27,7 +27,11 @@ int ReadAll(FileHandle file, void* data, int length);
 
 // Closes the request and removes it, read-only or not, so that the name is
 // free for the reply at once (also when another program still holds it with
-// delete sharing). 1 when nothing is left at path.
+// delete sharing): renamed aside to path + ".old" through this handle, and
+// deleted there; where that rename is refused, deleted in place. 1 when
+// nothing is left at path. 0 with FileError ERROR_FILE_EXISTS (80) when it
+// was taken but another file shows at path (under UAC virtualization, a
+// real file behind this user's copy).
 int ConsumeRequest(FileHandle file, const char* path);
 
 // Removes a plain file left at path, read-only or not; 1 when the name is
@@ -35,21 +39,35 @@ int ConsumeRequest(FileHandle file, const char* path);
 // failure.
 int RemoveLeftover(const char* path);
 
-// Creates path as a new file; fails when anything is there, a link too.
+// Creates path as a new file, to be moved with MoveIntoPlace; fails when
+// anything is there, a link too.
 FileHandle CreateNew(const char* path);
 
 // Writes all length bytes; 0 when they could not all be written.
 int WriteAll(FileHandle file, const void* data, int length);
 
-// Makes the written data durable and closes the file; 0 when any of it
-// failed (a full disk may show only here).
+// Makes the written data durable; 0 when that failed (a full disk may
+// show only here).
+int Commit(FileHandle file);
+
+// Commit, then closes the file; 0 when either failed.
 int CommitAndClose(FileHandle file);
 
 // Closes a file without looking at the result.
 void CloseFile(FileHandle file);
 
-// Moves from onto to, replacing a file at to in one step: a reader sees the
-// old file or the new one, never a part. 1 on success.
-int MoveIntoPlace(const char* from, const char* to);
+// Moves the committed file, open as file (from CreateNew) at from, onto
+// to, replacing a file at to in one step: a reader sees the old file or the
+// new one, never a part. Renamed through the handle; where that is
+// refused, closed and moved by name. The file is closed either way. 1 on
+// success.
+int MoveIntoPlace(FileHandle file, const char* from, const char* to);
+
+// Creates or empties the file at path itself (never what a link points
+// to), for writing in place.
+FileHandle CreateInPlace(const char* path);
+
+// Whether UAC file virtualization is on for this process.
+int ProcessIsVirtualized();
 
 #endif

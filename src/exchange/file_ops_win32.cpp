@@ -2,11 +2,22 @@
 
 #include <windows.h>
 
+#include "exchange/refusals.h"
 #include "exchange/same_entry.h"
 
 int FileError = 0;
 
 enum { WidePathCapacity = MAX_PATH + 8 };
+
+// Windows 10's POSIX delete (FileDispositionInfoEx, from 1607; of a
+// read-only file, from 1809). The SDK declares it only for programs that
+// require those versions, so it is spelt out here.
+static const FILE_INFO_BY_HANDLE_CLASS DispositionInfoEx = (FILE_INFO_BY_HANDLE_CLASS)21;
+enum {
+    DispositionDelete = 0x1,
+    DispositionPosixSemantics = 0x2,
+    DispositionIgnoreReadOnly = 0x10,
+};
 
 static int Fail()
 {
@@ -107,10 +118,26 @@ static HANDLE OpenEntry(const wchar_t* path, DWORD access)
     return INVALID_HANDLE_VALUE;
 }
 
-// Deletes the open entry (its read-only attribute taken off first) and
-// closes it; 1 when the name at path is free afterwards.
-static int DeleteAndClose(HANDLE file, const wchar_t* path)
+// Whether nothing at all shows at path now (exchange/refusals.h).
+static int IsFree(const wchar_t* path)
 {
+    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
+        return 0;
+    FileError = (int)GetLastError();
+    return NameIsFree(FileError);
+}
+
+// Marks the open entry for deletion. Windows 10 1607 and later on NTFS
+// take a POSIX delete, whose name goes as this handle closes even while a
+// scanner still holds the file, and which ignores the read-only attribute;
+// elsewhere (older systems, other file systems, Wine) that is refused, and
+// the classic delete, which waits for the last handle, is asked for after
+// taking the read-only attribute off.
+static int MarkDeleted(HANDLE file)
+{
+    DWORD posix = DispositionDelete | DispositionPosixSemantics | DispositionIgnoreReadOnly;
+    if (SetFileInformationByHandle(file, DispositionInfoEx, &posix, sizeof posix))
+        return 1;
     FILE_BASIC_INFO basic;
     if (GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) &&
         basic.FileAttributes & FILE_ATTRIBUTE_READONLY) {
@@ -120,18 +147,44 @@ static int DeleteAndClose(HANDLE file, const wchar_t* path)
         SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
     }
     FILE_DISPOSITION_INFO disposition = { TRUE };
-    int deleted = SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
-                                             sizeof disposition) || Fail();
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) ||
+           Fail();
+}
+
+// Deletes the open entry and closes it; 1 when the name at path is free
+// afterwards.
+static int DeleteAndClose(HANDLE file, const wchar_t* path)
+{
+    int deleted = MarkDeleted(file);
     CloseHandle(file);
     if (!deleted)
         return 0;
-    for (int tries = 0; GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;) {
+    for (int tries = 0; !IsFree(path);) {
         // Deleted, but another program still holds it: the name stays
         // taken till it lets go.
         FileError = ERROR_SHARING_VIOLATION;
         if (!MayRetry(&tries))
             return 0;
     }
+    return 1;
+}
+
+// Renames the open file itself to path, replacing a file there: the entry
+// that was checked, not whatever the name finds a moment later. Needs the
+// handle's DELETE access. Brief refusals are tried again.
+static int RenameHandle(HANDLE file, const wchar_t* path)
+{
+    struct {
+        FILE_RENAME_INFO info;
+        wchar_t room[WidePathCapacity];
+    } rename = {};
+    int length = lstrlenW(path);
+    rename.info.ReplaceIfExists = TRUE;
+    rename.info.FileNameLength = (DWORD)(length * sizeof(wchar_t));
+    lstrcpyW(rename.info.FileName, path);
+    for (int tries = 0; !SetFileInformationByHandle(file, FileRenameInfo, &rename, sizeof rename);)
+        if (Fail(), !MayRetry(&tries))
+            return 0;
     return 1;
 }
 
@@ -173,26 +226,27 @@ int ConsumeRequest(FileHandle file, const char* path)
         CloseHandle((HANDLE)file);
         return 0;
     }
-    // Renamed first: a program that holds the request with delete sharing
-    // keeps a deleted file's name taken until it lets go (on Wine, and on
-    // Windows before POSIX delete semantics), and the reply needs the name.
+    // Renamed aside first: a program that holds the request with delete
+    // sharing keeps a deleted file's name taken until it lets go (on Wine,
+    // and on Windows without POSIX deletes), and the reply needs the name.
     // Where it cannot be renamed, it is deleted in place.
-    if (lstrlenW(aside) + 5 < WidePathCapacity) {
-        lstrcatW(aside, L".old");
-        int moved, tries = 0;
-        while (!(moved = MoveFileExW(wide, aside, MOVEFILE_REPLACE_EXISTING)) &&
-               (Fail(), MayRetry(&tries)))
-            ;
-        if (moved) {
-            // Deleted under its new name (Wine's handle keeps the old one):
-            // the rename replaced whatever stood at that name by this file.
-            CloseHandle((HANDLE)file);
-            SetFileAttributesW(aside, FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(aside);
-            return 1;
-        }
+    if (lstrlenW(aside) + 5 < WidePathCapacity && (lstrcatW(aside, L".old"), RenameHandle((HANDLE)file, aside))) {
+        // Under its new name it may stay till its holder lets go; the next
+        // run's rename replaces it.
+        MarkDeleted((HANDLE)file);
+        CloseHandle((HANDLE)file);
+    } else if (!DeleteAndClose((HANDLE)file, wide)) {
+        return 0;
     }
-    return DeleteAndClose((HANDLE)file, wide);
+    // Under UAC virtualization the request was this user's VirtualStore
+    // copy; a real C:\FILE that this account cannot remove (left by an
+    // elevated run or another user) then comes back into view, and the
+    // host would read it as every reply.
+    if (!IsFree(wide)) {
+        FileError = ERROR_FILE_EXISTS;
+        return 0;
+    }
+    return 1;
 }
 
 int RemoveLeftover(const char* path)
@@ -215,13 +269,16 @@ FileHandle CreateNew(const char* path)
     wchar_t wide[WidePathCapacity];
     if (!Widen(path, wide))
         return NoFile;
-    HANDLE file = CreateFileW(wide, GENERIC_WRITE, 0, 0, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, 0);
-    if (file == INVALID_HANDLE_VALUE) {
-        Fail();
-        return NoFile;
-    }
-    return (FileHandle)file;
+    // Delete access: the complete file is renamed onto its place through
+    // this handle.
+    HANDLE file;
+    int tries = 0;
+    while ((file = CreateFileW(wide, GENERIC_WRITE | DELETE, 0, 0, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, 0)) ==
+               INVALID_HANDLE_VALUE &&
+           (Fail(), MayRetry(&tries)))
+        ;
+    return file == INVALID_HANDLE_VALUE ? NoFile : (FileHandle)file;
 }
 
 int WriteAll(FileHandle file, const void* data, int length)
@@ -231,9 +288,11 @@ int WriteAll(FileHandle file, const void* data, int length)
            Fail();
 }
 
+int Commit(FileHandle file) { return FlushFileBuffers((HANDLE)file) || Fail(); }
+
 int CommitAndClose(FileHandle file)
 {
-    int ok = FlushFileBuffers((HANDLE)file) || Fail();
+    int ok = Commit(file);
     if (!CloseHandle((HANDLE)file))
         ok = Fail();
     return ok;
@@ -241,15 +300,54 @@ int CommitAndClose(FileHandle file)
 
 void CloseFile(FileHandle file) { CloseHandle((HANDLE)file); }
 
-int MoveIntoPlace(const char* from, const char* to)
+int MoveIntoPlace(FileHandle file, const char* from, const char* to)
 {
     wchar_t wideFrom[WidePathCapacity];
     wchar_t wideTo[WidePathCapacity];
-    if (!Widen(from, wideFrom) || !Widen(to, wideTo))
+    if (!Widen(from, wideFrom) || !Widen(to, wideTo)) {
+        CloseHandle((HANDLE)file);
         return 0;
-    for (int tries = 0;
-         !MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);)
+    }
+    int moved = RenameHandle((HANDLE)file, wideTo);
+    CloseHandle((HANDLE)file);
+    // Where the handle's rename is refused, the file is moved by its name.
+    for (int tries = 0; !moved && !(moved = MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING |
+                                                                            MOVEFILE_WRITE_THROUGH));)
         if (Fail(), !MayRetry(&tries))
             return 0;
     return 1;
+}
+
+FileHandle CreateInPlace(const char* path)
+{
+    wchar_t wide[WidePathCapacity];
+    if (!Widen(path, wide))
+        return NoFile;
+    HANDLE file;
+    int tries = 0;
+    while ((file = CreateFileW(wide, GENERIC_WRITE, 0, 0, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, 0)) ==
+               INVALID_HANDLE_VALUE &&
+           (Fail(), MayRetry(&tries)))
+        ;
+    if (file == INVALID_HANDLE_VALUE)
+        return NoFile;
+    if (!IsEntryItself(file, wide)) {
+        FileError = ERROR_CANT_ACCESS_FILE;
+        CloseHandle(file);
+        return NoFile;
+    }
+    return (FileHandle)file;
+}
+
+int ProcessIsVirtualized()
+{
+    HANDLE token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return 0;
+    DWORD virtualized = 0, size = 0;
+    if (!GetTokenInformation(token, TokenVirtualizationEnabled, &virtualized, sizeof virtualized, &size))
+        virtualized = 0;
+    CloseHandle(token);
+    return virtualized != 0;
 }

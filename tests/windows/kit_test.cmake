@@ -21,7 +21,10 @@ file(READ ${work}/${name}/run-tests.cmd script HEX)
 if(NOT script MATCHES "0d0a$")
   message(FATAL_ERROR "run-tests.cmd has no CRLF line ends")
 endif()
+# In a prefix of its own, as made by plain wineboot: COM1 and LPT1 are
+# Wine's devices there, with no stand-ins.
 execute_process(COMMAND ${CMAKE_COMMAND} -E env FILEPICK_TESTS_PLATFORM=windows
+                        FILEPICK_WINEPREFIX=${BUILD}/wineprefix-kit FILEPICK_PREFIX_DEVICES=wine
                         ${BUILD}/wine-run cmd /c run-tests.cmd
                 WORKING_DIRECTORY ${work}/${name}
                 OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)

@@ -1,0 +1,22 @@
+// What the doctor advises where a volume makes no 8.3 names. No Windows
+// API here: doctor.cpp reads the system's facts, and the rule is tested
+// natively.
+#ifndef FILEPICK_SHORT_NAME_ADVICE_H
+#define FILEPICK_SHORT_NAME_ADVICE_H
+
+#include <wchar.h>
+
+// The system-wide NTFS setting, NtfsDisable8dot3NameCreation under
+// HKLM\SYSTEM\CurrentControlSet\Control\FileSystem: 0 every volume makes
+// short names, 1 none does, 2 each volume's own setting holds (the default
+// since Windows 8), 3 all but the system volume; -1 where it cannot be
+// read.
+enum { SettingUnread = -1 };
+
+// The advice, into advice (capacity characters), for volume ("D:"), whose
+// file system is named fileSystem ("NTFS", "ReFS", ...; empty when
+// unknown); remote: a network share.
+void ShortNameAdvice(int setting, const wchar_t* fileSystem, int remote, const wchar_t* volume,
+                     wchar_t* advice, int capacity);
+
+#endif
