@@ -20,7 +20,32 @@
 
 namespace {
 
-enum { WaitMs = 60000 };
+// A set-up or clean-up wait, and a row's whole time from the picker's
+// start to its end: a dialog that never comes right costs a row this much,
+// not the test program's timeout.
+enum { WaitMs = 60000, RowLimitMs = 30000 };
+
+// A row's time: what is left of its RowLimitMs.
+struct RowClock {
+    DWORD start = GetTickCount();
+    DWORD Left() const
+    {
+        DWORD used = GetTickCount() - start;
+        return used < (DWORD)RowLimitMs ? RowLimitMs - used : 0;
+    }
+};
+
+// Rows that ran out of their time, one after another. A fault that keeps
+// every dialog from coming right would cost each row its limit: after two
+// such rows in a row, the rest fail at once, saying so.
+int RowsOutOfTime = 0;
+enum { RowsOutOfTimeToStop = 2 };
+
+// Counts the row, as it ends, by whether it had time left.
+struct TimeKeeper {
+    const RowClock& clock;
+    ~TimeKeeper() { RowsOutOfTime = clock.Left() ? 0 : RowsOutOfTime + 1; }
+};
 
 // Each file's content is its own name, in UTF-8.
 const wchar_t* const StandardFiles[] = {
@@ -134,10 +159,34 @@ std::wstring Expand(const std::wstring& text, const std::wstring& dir)
     return result;
 }
 
-// A started program, ended by its handle when this goes.
+// A program a row starts, in a job of its own with what it starts in turn
+// (filepick-host's picker): all of them end, by the job's handle, when this
+// goes, and when the test program ends, however it ends (stopped by a
+// timeout, too). No picker is left running.
 struct Process {
     PROCESS_INFORMATION info = {};
-    ~Process() { EndPicker(&info); }
+    HANDLE job = 0;
+    ~Process()
+    {
+        EndPicker(&info);
+        if (job)
+            CloseHandle(job);
+    }
+    bool Start(const wchar_t* exe, std::wstring line, STARTUPINFOW* startup = 0)
+    {
+        STARTUPINFOW plain = { sizeof plain };
+        job = CreateJobObjectW(0, 0);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        EXPECT_TRUE(job && SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits))
+            << "error " << GetLastError();
+        if (!CreateProcessW(exe, &line[0], 0, 0, startup != 0, CREATE_SUSPENDED, 0, 0, startup ? startup : &plain,
+                            &info))
+            return false;
+        EXPECT_TRUE(AssignProcessToJobObject(job, info.hProcess)) << "error " << GetLastError();
+        ResumeThread(info.hThread);
+        return true;
+    }
 };
 
 // Runs command on the paths' Linux forms and waits until the last one
@@ -158,8 +207,10 @@ void RunUnix(const wchar_t* command, std::vector<std::wstring> paths, bool exist
         line += L" \"" + Wide(name ? name : "") + L"\"";
         HeapFree(GetProcessHeap(), 0, name);
     }
-    Process process;
-    ASSERT_TRUE(StartPicker(0, line.c_str(), &process.info)) << Utf8(line);
+    PROCESS_INFORMATION process;
+    ASSERT_TRUE(StartPicker(0, line.c_str(), &process)) << Utf8(line);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
     for (DWORD start = GetTickCount(); Exists(paths.back()) != exists; Sleep(10))
         ASSERT_LT(GetTickCount() - start, (DWORD)WaitMs) << Utf8(line);
 }
@@ -320,6 +371,7 @@ DWORD WINAPI LetGoLater(void* param)
 struct Session {
     PickerSession driver;
     std::wstring dir;
+    RowClock clock;
     std::wstring picked;  // the path of the last "pick"
     std::vector<HANDLE> held, timers;
     std::vector<void*> views;
@@ -340,6 +392,7 @@ struct Session {
         held.clear();
     }
     void Step(const std::wstring& step);
+    std::string Awaited() const;
 };
 
 void Session::Step(const std::wstring& step)
@@ -411,8 +464,20 @@ void Session::Step(const std::wstring& step)
         if (op == L"pick")
             picked = arg;
         wchar_t failed[MAX_PATH];
-        EXPECT_TRUE(RunSteps(&driver, (op + L" " + arg).c_str(), failed, MAX_PATH)) << "failed";
+        driver.waitMs = clock.Left();
+        EXPECT_TRUE(RunSteps(&driver, (op + L" " + arg).c_str(), failed, MAX_PATH))
+            << "not done" << Awaited();
     }
+}
+
+// What a failed wait was for: the row's time if it ran out, and what the
+// picker shows.
+std::string Session::Awaited() const
+{
+    wchar_t open[1024] = L"no dialog";
+    if (driver.processId)
+        DescribeOpenWindow(driver.processId, open, 1024);
+    return std::string(clock.Left() ? "" : " within the row's 30 s") + "; the picker shows " + Utf8(open);
 }
 
 // The path of an item of a row's files afterwards ("PATH=TEXT" or
@@ -502,6 +567,9 @@ TEST_P(Pick, Row)
     std::string table = testing::UnitTest::GetInstance()->current_test_info()->test_suite_name();
     if (!RunsUnderWine() && (table.rfind("CodePage936/", 0) == 0 || table.rfind("FullDisk/", 0) == 0))
         GTEST_SKIP() << "this table needs a Wine prefix of its own (code page 936, or a drive that fills up)";
+    if (RowsOutOfTime >= RowsOutOfTimeToStop)
+        FAIL() << "not run: the " << RowsOutOfTimeToStop << " rows before ran out of time, as a dialog that "
+               << "never comes right makes every row do";
     ClearExchange();
     Session session = { {}, FreshFolder() };
     const wchar_t* steps = row.steps;
@@ -518,24 +586,27 @@ TEST_P(Pick, Row)
     PathBesideSelf(L"filepick.exe", exe, MAX_PATH);
     std::wstring line = row.verb[0] == L'"' ? row.verb : L"\"" + std::wstring(exe) + L"\" " + row.verb;
     Process picker;
-    ASSERT_TRUE(StartPicker(exe, line.c_str(), &picker.info));
-    session.driver = { picker.info.dwProcessId, picker.info.hProcess, WaitMs, 0, 0 };
+    session.clock = RowClock();
+    ASSERT_TRUE(picker.Start(exe, line));
+    session.driver = { picker.info.dwProcessId, picker.info.hProcess, session.clock.Left(), 0, 0 };
+    TimeKeeper keeper = { session.clock };
     DWORD expected = steps && wcscmp(steps, L"exit 0") == 0 ? 0 : 1;
     if (steps && expected) {
         // A row stops at its first failed step: what follows would act on a
         // dialog that is not there.
-        ASSERT_NE(SessionDialog(&session.driver), nullptr) << "no dialog";
+        ASSERT_NE(SessionDialog(&session.driver), nullptr) << "no dialog" << session.Awaited();
         for (const std::wstring& step : Split(steps, L';')) {
             session.Step(step);
             if (HasFailure())
                 return;
         }
     } else {
-        EXPECT_EQ(WaitForDialog(picker.info.dwProcessId, picker.info.hProcess, WaitMs, 0), nullptr)
+        EXPECT_EQ(WaitForDialog(picker.info.dwProcessId, picker.info.hProcess, session.clock.Left(), 0), nullptr)
             << "a dialog showed";
     }
     DWORD exitCode = 0;
-    ASSERT_TRUE(WaitForExit(picker.info.hProcess, WaitMs, &exitCode)) << "the picker did not end";
+    ASSERT_TRUE(WaitForExit(picker.info.hProcess, session.clock.Left(), &exitCode))
+        << "the picker did not end" << session.Awaited();
     EXPECT_EQ(exitCode, expected);
     session.Release();
     if (row.reply)
@@ -729,11 +800,11 @@ struct HostRow {
     const wchar_t* onWindows;  // as a Pick row's; "instead" replaces the output
 };
 
-// Runs filepick-host with arguments to its end: its exit status (-1 when
-// it did not end in time) and its output, standard and error. The output goes through a
+// Runs filepick-host with arguments to its end, within the row's time: its
+// exit status (-1 when it did not end in time) and its output, standard and error. The output goes through a
 // file: a pipe would be read until the program closes it, which one that
 // hangs never does.
-int RunHost(const std::wstring& arguments, std::string* output)
+int RunHost(const std::wstring& arguments, std::string* output, const RowClock& clock)
 {
     wchar_t exe[MAX_PATH], outPath[MAX_PATH];
     PathBesideSelf(L"filepick-host.exe", exe, MAX_PATH);
@@ -752,8 +823,8 @@ int RunHost(const std::wstring& arguments, std::string* output)
     startup.hStdError = out;
     Process host;
     DWORD status = 0, got = 0;
-    bool ended = CreateProcessW(exe, &line[0], 0, 0, TRUE, 0, 0, 0, &startup, &host.info) &&
-                 WaitForExit(host.info.hProcess, WaitMs, &status);
+    bool ended = host.Start(exe, line, &startup) &&
+                 WaitForExit(host.info.hProcess, clock.Left(), &status);
     char chunk[512];
     SetFilePointer(out, 0, 0, FILE_BEGIN);
     while (ReadFile(out, chunk, sizeof chunk, &got, 0) && got)
@@ -776,6 +847,9 @@ ULONGLONG WrittenAt(const std::wstring& path)
 TEST_P(Host, Row)
 {
     const HostRow& row = GetParam();
+    if (RowsOutOfTime >= RowsOutOfTimeToStop)
+        FAIL() << "not run: the " << RowsOutOfTimeToStop << " rows before ran out of time, as a dialog that "
+               << "never comes right makes every row do";
     ClearExchange();
     Session session = { {}, FreshFolder() };
     const wchar_t* output = row.output;
@@ -791,7 +865,10 @@ TEST_P(Host, Row)
             kept.push_back({ path, WrittenAt(path) });
     }
     std::string text;
-    EXPECT_EQ(RunHost(Expand(row.arguments, session.dir), &text), row.status) << text;
+    session.clock = RowClock();
+    TimeKeeper keeper = { session.clock };
+    EXPECT_EQ(RunHost(Expand(row.arguments, session.dir), &text, session.clock), row.status)
+        << text << (session.clock.Left() ? "" : "(it did not end within the row's 30 s)");
     std::wstring want = Expand(output, session.dir), chosen = row.chosen ? Expand(row.chosen, session.dir) : L"";
     for (const wchar_t* key : { L"{short}", L"{long}" }) {
         size_t at = want.find(key);
