@@ -9,7 +9,7 @@ endif()
 add_compile_options(-Wall -Wextra)
 
 add_library(filepick_portable STATIC ${PORTABLE_SOURCES})
-target_include_directories(filepick_portable PUBLIC src)
+target_include_directories(filepick_portable PUBLIC src include)
 
 if(BUILD_TESTING)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -1,5 +1,5 @@
 # The Windows test kit: filepick-<version>-win32-tests.zip holds the test
-# program, the two programs it tests, their SHA-256 sums, run-tests.cmd and
+# program, the two programs it tests, the sample host's two programs, their SHA-256 sums, run-tests.cmd and
 # README-tests.txt (CRLF, as Windows' tools want them).
 #   cmake -DBUILD=<build/win> -DSOURCE=<sources> -DVERSION=<version> -P test-kit.cmake
 set(name filepick-${VERSION}-win32-tests)
@@ -7,7 +7,8 @@ set(work ${BUILD}/test-kit)
 set(dir ${work}/${name})
 file(REMOVE_RECURSE ${work})
 file(MAKE_DIRECTORY ${dir})
-set(programs ${BUILD}/windows_tests.exe ${BUILD}/filepick.exe ${BUILD}/filepick-host.exe)
+set(programs ${BUILD}/windows_tests.exe ${BUILD}/filepick.exe ${BUILD}/filepick-host.exe
+             ${BUILD}/exchange_host.exe ${BUILD}/module_host.exe)
 file(COPY ${programs} DESTINATION ${dir})
 foreach(text run-tests.cmd README-tests.txt)
   configure_file(${SOURCE}/tests/windows/kit/${text} ${dir}/${text} @ONLY NEWLINE_STYLE CRLF)

@@ -19,7 +19,7 @@ configure_file(cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
 add_library(filepick_portable STATIC ${PORTABLE_SOURCES})
-target_include_directories(filepick_portable PUBLIC src)
+target_include_directories(filepick_portable PUBLIC src include)
 target_compile_options(filepick_portable PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 
 # The common dialog library and USER32 are delay-imported: loaded when a
@@ -77,6 +77,7 @@ target_link_options(filepick PRIVATE ${STATIC_LINK_OPTIONS}
 add_subdirectory(tools)
 filepick_program_resources(filepick-host "Host companion of filepick")
 add_subdirectory(bench)
+add_subdirectory(examples/host)
 include(cmake/package.cmake)
 
 if(BUILD_TESTING)

@@ -418,8 +418,8 @@ static int RunModule(const HostOptions* options, const char* folder)
     wchar_t picker[MAX_PATH];
     PathBesideSelf(L"filepick.exe", picker, MAX_PATH);
     HMODULE module = LoadProgramAsModule(picker);
-    LoadDebugFileProc load =
-        module ? (LoadDebugFileProc)(void*)GetProcAddress(module, FILEPICK_EXPORT_LOADDEBUGFILE) : 0;
+    FilepickLoadDebugFile load =
+        module ? (FilepickLoadDebugFile)(void*)GetProcAddress(module, FILEPICK_EXPORT_LOAD_DEBUG_FILE) : 0;
     if (!load) {
         wchar_t message[MessageCapacity];
         Problem(message, L"cannot load %ls as a module", picker);
@@ -432,7 +432,7 @@ static int RunModule(const HostOptions* options, const char* folder)
     LoadWords words = { -1, -1, -1 };
     char fileName[PathBlockSize] = "";
     char hostOptions[] = "";  // a host with options of its own: "Options..." stays enabled
-    int result = load(0, 0, words.format, fileName, words.startupSkip, words.symbolOnly,
+    int result = load(0, 0, &words.format, fileName, &words.startupSkip, &words.symbolOnly,
                       hostOptions, folder);
     SetEvent(CallReturned);
     if (driver) {

@@ -16,8 +16,7 @@ int DoLoadDebugFile()
     int symbolOnly = 0;
     if (!ReadPathRequest(initialDir))
         return 0;
-    if (!LoadDebugFile(0, 0, format, longPath, startupSkip, symbolOnly, 0,
-                       initialDir) ||
+    if (!LoadDebugFile(0, 0, &format, longPath, &startupSkip, &symbolOnly, 0, initialDir) ||
         !longPath[0])
         return 0;
     // The dialog gave an ANSI path that opens the file; the reply wants

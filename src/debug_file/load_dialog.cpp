@@ -5,6 +5,8 @@
 
 #include <string.h>
 
+#include <type_traits>
+
 #include "debug_file/vendor_table.h"
 #include "dialog_support/chosen_file.h"
 #include "dialog_support/code_page.h"
@@ -53,9 +55,14 @@ static int ShowLoadDialog(HWND owner, int* filterIndex, wchar_t* fileName,
     return result;
 }
 
-extern "C" int __stdcall LoadDebugFile(void*, void* owner, VENDORFORMAT& format,
-                                       char* fileName, int& startupSkip,
-                                       int& symbolOnly, char* options,
+// The exports have the public header's types.
+static_assert(std::is_same<decltype(&GetVendorIndex), FilepickGetVendorIndex>::value, "GetVendorIndex");
+static_assert(std::is_same<decltype(&SetIndxVend), FilepickSetIndxVend>::value, "SetIndxVend");
+static_assert(std::is_same<decltype(&LoadDebugFile), FilepickLoadDebugFile>::value, "LoadDebugFile");
+static_assert(std::is_same<decltype(&LoadFileHook), FilepickLoadFileHook>::value, "LoadFileHook");
+
+extern "C" int __stdcall LoadDebugFile(void*, HWND owner, VENDORFORMAT* format, char* fileName,
+                                       int* startupSkip, int* symbolOnly, char* options,
                                        const char* initialDir)
 {
     // Every dialog opens with "Symbol only" clear and "Startup skip" set,
@@ -67,17 +74,17 @@ extern "C" int __stdcall LoadDebugFile(void*, void* owner, VENDORFORMAT& format,
     wchar_t folder[PathBlockSize];
     AnsiToWide(initialDir ? initialDir : "", folder, PathBlockSize);
 
-    int filterIndex = GetVendorIndex(format);
+    int filterIndex = GetVendorIndex(*format);
     wchar_t chosen[LoadMaxFile];
-    int result = ShowLoadDialog((HWND)owner, &filterIndex, chosen, folder);
+    int result = ShowLoadDialog(owner, &filterIndex, chosen, folder);
     // The caller gets an ANSI path that opens the chosen file, or nothing.
     char path[LoadMaxFile];
-    if (!result || !CallerPathFor((HWND)owner, chosen, path, LoadMaxFile))
+    if (!result || !CallerPathFor(owner, chosen, path, LoadMaxFile))
         return 0;
     memcpy(fileName, path, strlen(path) + 1);
-    format = SetIndxVend(filterIndex);
-    startupSkip = StartupSkip;
-    symbolOnly = SymbolOnly;
+    *format = SetIndxVend(filterIndex);
+    *startupSkip = StartupSkip;
+    *symbolOnly = SymbolOnly;
     return result;
 }
 

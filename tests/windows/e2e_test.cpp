@@ -798,16 +798,53 @@ struct HostRow {
     // before the run must not have been written.
     const wchar_t* after;
     const wchar_t* onWindows;  // as a Pick row's; "instead" replaces the output
+    const wchar_t* program;    // beside the tests; 0: filepick-host.exe
+    const wchar_t* steps;      // a user's, in the dialog it shows (or its picker)
 };
 
-// Runs filepick-host with arguments to its end, within the row's time: its
-// exit status (-1 when it did not end in time) and its output, standard and error. The output goes through a
-// file: a pipe would be read until the program closes it, which one that
-// hangs never does.
-int RunHost(const std::wstring& arguments, std::string* output, const RowClock& clock)
+// Acts in the dialog that a program of the job shows (the program itself,
+// or the picker it started), as a user would, within the row's time.
+void DriveJobDialog(const Process& program, Session& session, const wchar_t* steps)
+{
+    DWORD owner = 0;
+    while (!owner && session.clock.Left()) {
+        struct {
+            JOBOBJECT_BASIC_PROCESS_ID_LIST list;
+            ULONG_PTR more[15];
+        } ids = {};
+        if (QueryInformationJobObject(program.job, JobObjectBasicProcessIdList, &ids, sizeof ids, 0))
+            for (DWORD i = 0; i < ids.list.NumberOfProcessIdsInList && !owner; ++i)
+                if (WaitForDialog((DWORD)ids.list.ProcessIdList[i], 0, 0, 0))
+                    owner = (DWORD)ids.list.ProcessIdList[i];
+        Sleep(20);
+    }
+    ASSERT_NE(owner, 0u) << "no dialog within the row's 30 s";
+    // A console program's own dialog (the module way) has no input-idle
+    // state to wait for: it is polled.
+    HANDLE process = owner == program.info.dwProcessId
+                         ? 0
+                         : OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, owner);
+    session.driver = { owner, process, session.clock.Left(), 0, 0 };
+    for (const std::wstring& step : Split(steps, L';')) {
+        session.Step(step);
+        if (testing::Test::HasFailure())
+            break;
+    }
+    if (process)
+        CloseHandle(process);
+    session.driver.process = 0;
+}
+
+// Runs the program name (beside the tests) with arguments to its end,
+// within the row's time: its exit status (-1 when it did not end in time)
+// and its output, standard and error. Meanwhile steps, if any, act in its
+// dialog. The output goes through a file: a pipe would be read until the
+// program closes it, which one that hangs never does.
+int RunProgram(const wchar_t* name, const std::wstring& arguments, std::string* output, Session& session,
+               const wchar_t* steps = 0)
 {
     wchar_t exe[MAX_PATH], outPath[MAX_PATH];
-    PathBesideSelf(L"filepick-host.exe", exe, MAX_PATH);
+    PathBesideSelf(name, exe, MAX_PATH);
     // A file of each run's own: Wine may hold the last one a moment longer.
     static int runs = 0;
     PathBesideSelf((L"host-output-" + std::to_wstring(++runs) + L".txt").c_str(), outPath, MAX_PATH);
@@ -821,10 +858,12 @@ int RunHost(const std::wstring& arguments, std::string* output, const RowClock& 
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = out;
     startup.hStdError = out;
-    Process host;
+    Process program;
     DWORD status = 0, got = 0;
-    bool ended = host.Start(exe, line, &startup) &&
-                 WaitForExit(host.info.hProcess, clock.Left(), &status);
+    bool started = program.Start(exe, line, &startup);
+    if (started && steps)
+        DriveJobDialog(program, session, steps);
+    bool ended = started && WaitForExit(program.info.hProcess, session.clock.Left(), &status);
     char chunk[512];
     SetFilePointer(out, 0, 0, FILE_BEGIN);
     while (ReadFile(out, chunk, sizeof chunk, &got, 0) && got)
@@ -867,7 +906,9 @@ TEST_P(Host, Row)
     std::string text;
     session.clock = RowClock();
     TimeKeeper keeper = { session.clock };
-    EXPECT_EQ(RunHost(Expand(row.arguments, session.dir), &text, session.clock), row.status)
+    EXPECT_EQ(RunProgram(row.program ? row.program : L"filepick-host.exe", Expand(row.arguments, session.dir),
+                         &text, session, row.steps),
+              row.status)
         << text << (session.clock.Left() ? "" : "(it did not end within the row's 30 s)");
     std::wstring want = Expand(output, session.dir), chosen = row.chosen ? Expand(row.chosen, session.dir) : L"";
     for (const wchar_t* key : { L"{short}", L"{long}" }) {
@@ -946,5 +987,22 @@ const HostRow HostCompanion[] = {
       L"C:\\filepick-doctor.probe=/" },
 };
 INSTANTIATE_TEST_SUITE_P(HostCompanion, Host, testing::ValuesIn(HostCompanion), RowName<HostRow>);
+
+// The sample host (examples/host), built against the public header alone,
+// as an integrator would copy it: one row a verb and way. Each removes the
+// reply it read.
+#define SAMPLE_LOAD_WORDS L"\r\nstartup skip: 1\r\nsymbol only:  1\r\nformat:       8\r\n"
+const HostRow SampleHost[] = {
+    { "exchange: the module list file", ML L" \"{dir}\"", 0, L"short path:   {short}\r\n", BLINKY, 0,
+      L"C:\\FILE=!", 0, L"exchange_host.exe", L"pick " BLINKY },
+    { "exchange: the debug file and its words", LD L" \"{dir}\"", 0, L"short path:   {short}" SAMPLE_LOAD_WORDS,
+      HEX, 0, L"C:\\FILE=!", 0, L"exchange_host.exe", L"type 12;click symbol-only;pick " HEX },
+    { "exchange: a log file", DS L" 2", 0, L"short path:   {short}\r\n", L"{dir}\\new.log", 0,
+      L"C:\\FILE=!;{dir}\\new.log=", 0, L"exchange_host.exe", L"pick {dir}\\new.log" },
+    { "module: the exported dialog", L"\"{dir}\"", 0,
+      L"file name:    {long}\r\nstartup skip: 0\r\nsymbol only:  0\r\nformat:       0\r\n", HEX, 0,
+      L"C:\\FILE=!", 0, L"module_host.exe", L"click startup-skip;pick " HEX },
+};
+INSTANTIATE_TEST_SUITE_P(SampleHost, Host, testing::ValuesIn(SampleHost), RowName<HostRow>);
 
 }  // namespace

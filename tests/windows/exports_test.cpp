@@ -49,9 +49,9 @@ TEST(Exports, NamesConventionAndConversions)
     ASSERT_NE(Program(), nullptr);
     // One call each, as a host makes it (the table is tested natively).
     const struct { const char* name; std::vector<int> arguments; int result; } calls[] = {
-        { FILEPICK_EXPORT_GETVENDORINDEX, { 7 }, 11 },
-        { FILEPICK_EXPORT_SETINDXVEND, { 15 }, 7 },
-        { FILEPICK_EXPORT_LOADFILEHOOK, { 0, 0, 0, 0 }, 0 },  // message 0: nothing to do
+        { FILEPICK_EXPORT_GET_VENDOR_INDEX, { 7 }, 11 },
+        { FILEPICK_EXPORT_SET_INDX_VEND, { 15 }, 7 },
+        { FILEPICK_EXPORT_LOAD_FILE_HOOK, { 0, 0, 0, 0 }, 0 },  // message 0: nothing to do
     };
     for (const auto& call : calls) {
         SCOPED_TRACE(call.name);

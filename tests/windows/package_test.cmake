@@ -14,7 +14,8 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${work}/${name}.zip
                 WORKING_DIRECTORY ${work})
 file(GLOB_RECURSE unpacked RELATIVE ${work}/${name} ${work}/${name}/*)
 list(SORT unpacked)
-if(NOT unpacked STREQUAL "README.txt;SHA256SUMS;filepick-host.exe;filepick.exe")
+if(NOT unpacked STREQUAL
+   "README.txt;SHA256SUMS;filepick-host.exe;filepick.exe;sdk/exchange_host.c;sdk/filepick.h;sdk/module_host.c")
   message(FATAL_ERROR "the package holds: ${unpacked}")
 endif()
 # The README a Windows user reads: Windows' line ends, and how to install.
@@ -27,7 +28,7 @@ string(REGEX MATCHALL "0d0a" crlf "${bytes}")
 list(LENGTH ends lines)
 list(LENGTH crlf windowsLines)
 foreach(words "Copy filepick.exe into that folder" "Keep the helper" "certutil -hashfile"
-              "Get-FileHash" "removes any C:\\\\FILE" "--doctor")
+              "Get-FileHash" "removes any C:\\\\FILE" "--doctor" "sdk\\\\filepick.h")
   if(NOT readme MATCHES "${words}")
     message(FATAL_ERROR "README.txt does not say \"${words}\"")
   endif()
