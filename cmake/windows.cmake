@@ -8,6 +8,15 @@ set(PRODUCT_COMPILE_OPTIONS -Os -fno-exceptions -fno-rtti -Wall -Wextra
     -ffunction-sections -fno-asynchronous-unwind-tables)
 set(STATIC_LINK_OPTIONS -static -static-libgcc -static-libstdc++)
 
+# Reproducible images: the same bytes from every build of the same sources,
+# wherever they lie. No time stamp (the PE header's and the export
+# directory's are 0; the linker computes the checksum over the rest), and
+# the source and build folders mapped out of the file names the code holds
+# (GoogleTest's, for one).
+add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=>"
+                    "$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_BINARY_DIR}/=build/>")
+add_link_options(-Wl,--no-insert-timestamp)
+
 # All programs side by side: the host tool finds filepick.exe beside itself.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 

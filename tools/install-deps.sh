@@ -2,8 +2,10 @@
 # Installs what building and testing filepick needs on Debian 12, and only
 # what is missing: the i686 MinGW-w64 toolchain, Wine (32- and 64-bit) and
 # its fonts, Xvfb, GoogleTest sources, clang with its sanitizer
-# runtime, xmllint (the manifest check), and the zh_CN.UTF-8 locale (the
-# tests' run under the double-byte code page 936).
+# runtime, xmllint (the manifest check), the zh_CN.UTF-8 locale (the
+# tests' run under the double-byte code page 936), zip (reproducible zips),
+# osslsigncode and openssl (signing, and its test), and npm with
+# action-validator (the check of the hosted Windows workflow).
 #
 # Wine's 32-bit side is a 32-bit Linux program. Where the kernel cannot run
 # those (some virtual machines lack 32-bit support), they run through
@@ -16,7 +18,7 @@ as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
 packages=(cmake make g++ g++-mingw-w64-i686 mingw-w64-tools wine wine32 wine64
           fonts-wine xvfb xauth googletest clang libclang-rt-14-dev
-          libxml2-utils locales)
+          libxml2-utils locales zip osslsigncode openssl)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 
@@ -32,6 +34,17 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "install-deps: installing ${missing[*]}"
     apt_update
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# The workflow validator, from the npm registry (Debian's npm where the
+# machine has no npm of its own).
+if ! command -v action-validator >/dev/null; then
+    if ! command -v npm >/dev/null; then
+        apt_update
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq npm >/dev/null
+    fi
+    echo "install-deps: installing action-validator (npm)"
+    as_root npm install -g --silent @action-validator/cli@0.6.0 >/dev/null
 fi
 
 # Wine takes its ANSI code page from the locale, and makes non-ASCII file

@@ -1,16 +1,17 @@
 # Makes the release package, unpacks it, checks what it holds, and runs the
 # unpacked programs under Wine.
-#   cmake -DBUILD=<build/win> -DVERSION=<version> -P package_test.cmake
+#   cmake -DBUILD=<build/win> -DSOURCE=<sources> -DVERSION=<version> -P package_test.cmake
 set(name filepick-${VERSION}-win32)
 set(work ${BUILD}/package-test)
 file(REMOVE_RECURSE ${work})
 file(MAKE_DIRECTORY ${work})
-execute_process(COMMAND ${CMAKE_CPACK_COMMAND} -G ZIP -B ${work}
-                WORKING_DIRECTORY ${BUILD} RESULT_VARIABLE status OUTPUT_QUIET)
-if(NOT status EQUAL 0 OR NOT EXISTS ${work}/${name}.zip)
-  message(FATAL_ERROR "cpack made no ${name}.zip (${status})")
+execute_process(COMMAND ${CMAKE_COMMAND} -DBUILD=${BUILD} -DSOURCE=${SOURCE} -DVERSION=${VERSION}
+                        -P ${SOURCE}/cmake/release-zip.cmake
+                RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0 OR NOT EXISTS ${BUILD}/${name}.zip)
+  message(FATAL_ERROR "release-zip.cmake made no ${name}.zip (${status})")
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${work}/${name}.zip
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${BUILD}/${name}.zip
                 WORKING_DIRECTORY ${work})
 file(GLOB_RECURSE unpacked RELATIVE ${work}/${name} ${work}/${name}/*)
 list(SORT unpacked)
