@@ -11,11 +11,19 @@ if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
                   OUTPUT_STRIP_TRAILING_WHITESPACE)
   set(ENV{SOURCE_DATE_EPOCH} ${epoch})
 endif()
-# The sources as git has them (tracked, and new files not ignored); a file
-# is copied only where it differs, so a second run builds only what changed.
-execute_process(COMMAND git ls-files -co --exclude-standard WORKING_DIRECTORY ${SOURCE}
-                OUTPUT_VARIABLE files COMMAND_ERROR_IS_FATAL ANY)
-string(REPLACE "\n" ";" files "${files}")
+# The sources: every file but the build trees and git's; a file is copied
+# only where it differs, so a second run builds only what changed.
+file(GLOB entries RELATIVE ${SOURCE} LIST_DIRECTORIES true ${SOURCE}/* ${SOURCE}/.[!.]*)
+list(REMOVE_ITEM entries build .git)
+set(files)
+foreach(entry IN LISTS entries)
+  if(IS_DIRECTORY ${SOURCE}/${entry})
+    file(GLOB_RECURSE inside RELATIVE ${SOURCE} ${SOURCE}/${entry}/*)
+    list(APPEND files ${inside})
+  else()
+    list(APPEND files ${entry})
+  endif()
+endforeach()
 foreach(file IN LISTS files)
   if(file AND EXISTS ${SOURCE}/${file} AND NOT IS_DIRECTORY ${SOURCE}/${file})
     get_filename_component(folder ${copy}/${file} DIRECTORY)
