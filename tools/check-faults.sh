@@ -6,12 +6,21 @@
 # Prints, per fault, the tests that failed, and in brackets the Windows
 # tests' rows that did (or that the build broke), and the time taken; then
 # the faults no test caught.
-#   bash tools/check-faults.sh [PATTERN]    only faults whose text matches
-#   bash tools/check-faults.sh +N           from the Nth fault on (1 = first)
-# On demand, not in CI: about a minute a fault, two where a wait runs out.
+#   bash tools/check-faults.sh [--first] [PATTERN]  only faults whose text matches
+#   bash tools/check-faults.sh [--first] +N         from the Nth fault on (1 = first)
+# --first: each fault only until a test catches it (the native tests, then
+# the Windows tests, stopping at the first failure), naming that catcher:
+# the whole catalogue in about an hour instead of three.
+# On demand, not in CI: about a minute and a half a fault (a third of
+# that with --first), more where waits run out.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+first_only=0
+if [ "${1:-}" = --first ]; then
+    first_only=1
+    shift
+fi
 pattern=${1:-}
 first=1
 if [[ $pattern == +[0-9]* ]]; then
@@ -37,8 +46,13 @@ done
 if [ ! -f "$tree/build/win/CMakeCache.txt" ]; then
     (cd "$tree" && bash tools/build.sh all >/dev/null 2>&1)
 fi
-# Every row runs, so that each fault shows all the rows that catch it.
-cmake "$tree/build/win" -DFILEPICK_FAIL_FAST=OFF >/dev/null
+# Every row runs, so that each fault shows all the rows that catch it;
+# with --first, each test program stops at its first failure.
+if [ $first_only = 1 ]; then
+    cmake "$tree/build/win" -DFILEPICK_FAIL_FAST=ON >/dev/null
+else
+    cmake "$tree/build/win" -DFILEPICK_FAIL_FAST=OFF >/dev/null
+fi
 
 # Applies one edit; fails unless the original stands exactly once.
 edit() {
@@ -53,11 +67,17 @@ run_tests() {
     local failed=""
     ctest --test-dir "$tree/build/native" -j"$(nproc)" >"$scratch/native.log" 2>&1 ||
         failed+=$(sed -n 's/^\s*[0-9]* - \(.*\) (.*)$/\1/p' "$scratch/native.log" | tr '\n' ' ')
+    if [ $first_only = 1 ] && [ -n "$failed" ]; then
+        echo "$failed"
+        return
+    fi
+    local stop=""
+    [ $first_only = 0 ] || stop=--stop-on-failure
     export WINEPREFIX=$tree/build/win/wineprefix
     wineserver -k 2>/dev/null
     xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
-        'ctest --test-dir "$0/build/win" -j"$(nproc)" --output-on-failure > "$1/win.log" 2>&1
-         wineserver -k 2>/dev/null' "$tree" "$scratch"
+        'ctest --test-dir "$0/build/win" -j"$(nproc)" $2 --output-on-failure > "$1/win.log" 2>&1
+         wineserver -k 2>/dev/null' "$tree" "$scratch" "$stop"
     failed+=$(sed -n 's/^\s*[0-9]* - \(win\.[^ ]*\) (.*)$/\1/p' "$scratch/win.log" | tr '\n' ' ')
     local rows
     rows=$(sed -n 's/^\[  FAILED  \] \([^ ,]*[/.][^ ,]*\).*/\1/p' "$scratch/win.log" | sort -u | tr '\n' ' ')
