@@ -83,7 +83,8 @@ target_link_options(filepick PRIVATE ${STATIC_LINK_OPTIONS}
   -Wl,--gc-sections -Wl,--dynamicbase -Wl,--enable-reloc-section
   $<$<CONFIG:Release,MinSizeRel>:-s>)
 
-add_subdirectory(tools)
+add_subdirectory(driver)
+add_subdirectory(host)
 filepick_program_resources(filepick-host "Host companion of filepick")
 add_subdirectory(bench)
 add_subdirectory(examples/host)

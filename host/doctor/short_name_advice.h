@@ -1,5 +1,5 @@
 // What the doctor advises where a volume makes no 8.3 names. No Windows
-// API here: doctor.cpp reads the system's facts, and the rule is tested
+// API here: short_names_check.cpp reads the system's facts, and the rule is tested
 // natively.
 #ifndef FILEPICK_SHORT_NAME_ADVICE_H
 #define FILEPICK_SHORT_NAME_ADVICE_H

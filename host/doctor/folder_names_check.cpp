@@ -1,0 +1,82 @@
+// folder-names: the files below the project folder whose path the debugger
+// could not be given.
+#include "check.h"
+
+#include <stdio.h>
+#include <string.h>
+#include <wchar.h>
+
+#include "dialog_support/chosen_file.h"
+#include "dialog_support/host_path.h"
+#include "exchange/layouts.h"
+
+enum {
+    WalkLimit = 10000,  // entries of the project folder looked at
+    ListedNames = 10    // of those that cannot be given, named
+};
+
+struct Walk {
+    int entries, cut, files, refused;
+    wchar_t listed[TextCapacity];
+};
+
+// Counts the files below folder (path, of PathCapacity characters) whose
+// path the debugger could not be given.
+static void WalkFolder(wchar_t* path, Walk* walk)
+{
+    size_t length = wcslen(path);
+    if (length + 4 >= PathCapacity)
+        return;
+    wcscpy(path + length, L"\\*");
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(path, &found);
+    path[length] = 0;
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0)
+            continue;
+        if (++walk->entries > WalkLimit) {
+            walk->cut = 1;
+            break;
+        }
+        int fits = length + 1 + wcslen(found.cFileName) < MAX_PATH;
+        if (fits)
+            _snwprintf(path + length, PathCapacity - length, L"\\%ls", found.cFileName);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (fits && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                WalkFolder(path, walk);
+        } else {
+            ++walk->files;
+            char host[PathBlockSize];
+            int result = fits ? HostPathOf(path, host, PathBlockSize) : HostPathTooLong;
+            if (result != HostPathReady && result != HostPathMissing &&
+                walk->refused++ < ListedNames)
+                Append(walk->listed, L"; %ls%ls", fits ? path : found.cFileName,
+                       fits ? L"" : L" (its path is longer than the dialogs take)");
+        }
+        path[length] = 0;
+    } while (!walk->cut && FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+
+void CheckFolderNames(Check* check, DoctorRun* run)
+{
+    static Walk walk;
+    memset(&walk, 0, sizeof walk);
+    wchar_t path[PathCapacity];
+    lstrcpynW(path, run->folder, PathCapacity);
+    WalkFolder(path, &walk);
+    Append(check->found, L"%d of %d files in %ls and its subfolders cannot be given to the "
+                         L"debugger%ls",
+           walk.refused, walk.files, run->folder, walk.cut ? L" (the walk stopped at 10000 entries)" : L"");
+    if (walk.refused) {
+        check->status = StatusWarn;
+        Append(check->found, L"%ls%ls", walk.listed,
+               walk.refused > ListedNames ? L"; ..." : L"");
+        Append(check->advice, L"Rename or move these files or their folders: the debugger takes "
+                              L"a path only in the ANSI code page or as a short (8.3) path, "
+                              L"within 300 bytes.");
+    }
+}

@@ -1,0 +1,124 @@
+#include "output.h"
+
+#include <string.h>
+
+#include "debug_file/vendor_table.h"
+#include "exchange/layouts.h"
+#include "json.h"
+
+// text as the console shows it: in the ANSI code page.
+void PrintText(FILE* out, const wchar_t* text)
+{
+    char ansi[4 * MessageCapacity];
+    if (WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, 0, 0))
+        fputs(ansi, out);
+}
+
+// The start of every JSON object: the verb as given, and the status.
+static void BeginJson(const HostOptions* options, const char* status)
+{
+    printf("{\"verb\":");
+    PrintJsonString(options->verb);
+    printf(",\"status\":\"%s\"", status);
+}
+
+
+int Fail(const HostOptions* options, int status, const wchar_t* message)
+{
+    if (options->json) {
+        BeginJson(options, status == HostUnknownVerb ? "unknown-verb" : "could-not-run");
+        printf(",\"reason\":");
+        PrintJsonString(message);
+        printf("}\n");
+    }
+    fputs("filepick-host: ", stderr);
+    PrintText(stderr, message);
+    fputs("\n", stderr);
+    return status;
+}
+
+// The file-type label the dialog shows for a vendor-format code, copied
+// into label (capacity bytes); 0 and an empty label when the dialog offers
+// no item for the code.
+static int VendorLabel(VENDORFORMAT code, char* label, int capacity)
+{
+    label[0] = '\0';
+    int index = GetVendorIndex(code);
+    if (index == 0)
+        return 0;
+    // Items are label and pattern fields: item n's label is field 2(n-1).
+    const char* field = VendorFilter;
+    for (int skip = 2 * (index - 1); skip > 0 && *field; --skip) {
+        while (*field && *field != '|')
+            ++field;
+        if (*field)
+            ++field;
+    }
+    int length = 0;
+    while (field[length] && field[length] != '|' && length < capacity - 1) {
+        label[length] = field[length];
+        ++length;
+    }
+    label[length] = '\0';
+    return length > 0;
+}
+
+
+static void PrintWords(const HostOptions* options, const LoadWords* words)
+{
+    char label[64];
+    if (!VendorLabel(words->format, label, sizeof label))
+        strcpy(label, "no file type of the dialog");
+    if (options->json) {
+        printf(",\"startupSkip\":%d,\"symbolOnly\":%d,\"format\":%d,\"formatLabel\":",
+               words->startupSkip, words->symbolOnly, words->format);
+        PrintJsonAnsi(label);
+    } else {
+        printf("startup skip: %d\nsymbol only:  %d\nformat:       %d (%s)\n", words->startupSkip,
+               words->symbolOnly, words->format, label);
+    }
+}
+
+void PrintChosen(const HostOptions* options, const char* label, const char* path,
+                        const LoadWords* words)
+{
+    if (options->json) {
+        // The host's bytes are ANSI; JSON is UTF-8. The long path is the
+        // chosen file's own name, whatever its script.
+        wchar_t wide[PathBlockSize];
+        wchar_t longPath[4 * MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, path, -1, wide, PathBlockSize);
+        DWORD length = GetLongPathNameW(wide, longPath, 4 * MAX_PATH);
+        if (!length || length >= 4 * MAX_PATH)
+            lstrcpynW(longPath, wide, 4 * MAX_PATH);
+        BeginJson(options, "chosen");
+        printf(",\"shortPath\":");
+        PrintJsonString(wide);
+        printf(",\"longPath\":");
+        PrintJsonString(longPath);
+    } else {
+        printf("%s%s\n", label, path);
+    }
+    if (words)
+        PrintWords(options, words);
+    if (options->json)
+        printf("}\n");
+}
+
+
+void PrintNotChosen(const HostOptions* options, const wchar_t* why, const LoadWords* words)
+{
+    if (options->json) {
+        BeginJson(options, "not-chosen");
+        printf(",\"reason\":");
+        PrintJsonString(why);
+    } else {
+        fputs("No file was chosen (", stdout);
+        PrintText(stdout, why);
+        fputs(").\n", stdout);
+    }
+    if (words)
+        PrintWords(options, words);
+    if (options->json)
+        printf("}\n");
+}

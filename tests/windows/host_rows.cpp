@@ -1,0 +1,81 @@
+// The host companion and the sample host.
+#include "rows.h"
+
+#define CYRILLIC_IN_DIR L"{dir}\\" CYRILLIC
+#define DOCTOR_OK(name) L"\"name\":\"" name L"\",\"status\":\"ok\"|"
+const HostRow HostCompanion[] = {
+    { "the exported dialog, \"Options...\" enabled, fills the caller's words with its full path",
+      L"--module --steps \"click options;click symbol-only;click startup-skip\" --type 13 "
+      L"--choose \"{dir}\\blinky.c\" DoLoadDebugFile \"{dir}\"", 0,
+      L"file name:    {long}|startup skip: 0|symbol only:  1|format:       8 (Intel Hex)",
+      L"{dir}\\blinky.c" },
+    { "the exported dialog gives the short path of a name outside the code page",
+      L"--module --choose \"" CYRILLIC_IN_DIR L".lst\" DoLoadDebugFile \"{dir}\"", 0,
+      L"file name:    {short}", CYRILLIC_IN_DIR L".lst", 0, 0, L"8.3" },
+    { "the exported dialog cancelled leaves the caller's words alone",
+      L"--module --steps \"click 4390;cancel\" DoLoadDebugFile \"{dir}\"", 1,
+      L"No file was chosen (LoadDebugFile returned 0)|startup skip: -1|symbol only:  -1|"
+      L"format:       -1" },
+    // What filepick-host says of itself is true, once.
+    { "an unknown verb is said as such, whatever the options",
+      L"--choose \"{dir}\\blinky.c\" NoSuchVerb", 2, L"did not know the verb NoSuchVerb|!did not appear" },
+    { "a step that cannot be done is the one reason",
+      L"--json --steps \"click options\" DoLoadDebugFile \"{dir}\"", 3,
+      L"{\"verb\":\"DoLoadDebugFile\",\"status\":\"could-not-run\",\"reason\":\"the step "
+      L"\\\"click options\\\" could not be done\"}|!did not appear" },
+    { "a file type the dialog lacks is a step that cannot be done",
+      L"--type 99 --choose \"{dir}\\blinky.c\" DoModuleListFile \"{dir}\"", 3,
+      L"the dialog has no file type 99", 0, 0, L"C:\\FILE=!" },
+    { "a usage error says what was wrong", L"--timeout 0 DoModuleListFile", 3,
+      L"filepick-host: --timeout takes whole seconds from 1 to 86400, not \"0\"\r\nusage:" },
+    { "a wait that runs out names the box that was open",
+      L"--timeout 3 --choose \"{dir}\\old dump.hex\" DoSetDumpFile 0", 3,
+      L"did not end in time and was stopped (open: a box \"" },
+    { "a picture named .png is a PNG",
+      L"--screenshot \"{dir}\\dialog.png\" --choose \"{dir}\\blinky.c\" DoModuleListFile \"{dir}\"", 0,
+      L"short path:", 0, 0, L"{dir}\\dialog.png^89504E470D0A1A0A" },
+    // The doctor: every check once, and what it must never do.
+    { "the doctor on a clean machine: all ok, or unknown where Wine cannot tell",
+      L"--doctor --json \"{dir}\"", 0,
+      DOCTOR_OK(L"picker") DOCTOR_OK(L"exchange") L"\"name\":\"virtualization\",\"status\":\"unknown\"|"
+      // The probe's own short name: the folders above it have theirs.
+      DOCTOR_OK(L"short-names") L"makes 8.3 names (a new file in the project folder got the short name FILE~|"
+      DOCTOR_OK(L"folder-names") DOCTOR_OK(L"code-pages")
+      DOCTOR_OK(L"dialogs") L"],\"status\":\"ok\"}", 0, 0,
+      L"C:\\filepick-doctor.probe=!;C:\\filepick-doctor.probe.renamed=!;"
+      L"{dir}\\filepick doctor probe.tmp=!;C:\\FILE=!;C:\\FILE.old=!",
+      L"instead " DOCTOR_OK(L"picker") DOCTOR_OK(L"exchange") DOCTOR_OK(L"short-names")
+      DOCTOR_OK(L"folder-names") DOCTOR_OK(L"code-pages") DOCTOR_OK(L"dialogs") },
+    { "the doctor leaves a pending request alone", L"--doctor \"{dir}\"", 0,
+      L"warn     exchange        C:\\FILE (|skipped  dialogs", 0, L"put C:\\FILE=pending request",
+      L"C:\\FILE=pending request" },
+    { "the doctor reports a VirtualStore copy, where virtualization is unknown too",
+      L"--doctor \"{dir}\"", 0, L"warn     virtualization|VirtualStore copy {store}\\FILE (", 0,
+      L"put {store}\\FILE=old reply", 0, L"instead VirtualStore copy {store}\\FILE (" },
+    { "the doctor counts and names a file whose short path cannot fit", L"--doctor \"{dir}\"", 0,
+      L"warn     folder-names    1 of 7 files|+\\x.c", 0, L"put " PLUS100 L"=deep" },
+    { "the doctor fails where C:\\ refuses its probe, and says what to do",
+      L"--doctor --json \"{dir}\"", 1,
+      L"\"name\":\"exchange\",\"status\":\"fail\",\"found\":\"this user could not create a file in "
+      L"C:\\\\ (C:\\\\filepick-doctor.probe)|\"advice\":\"Remove what stands at "
+      L"C:\\\\filepick-doctor.probe|\"status\":\"fail\"}", 0, L"mkdir C:\\filepick-doctor.probe",
+      L"C:\\filepick-doctor.probe=/" },
+};
+HOST_ROWS(HostCompanion);
+
+// The sample host (examples/host), built against the public header alone,
+// as an integrator would copy it: one row a verb and way. Each removes the
+// reply it read.
+#define SAMPLE_LOAD_WORDS L"\r\nstartup skip: 1\r\nsymbol only:  1\r\nformat:       8\r\n"
+const HostRow SampleHost[] = {
+    { "exchange: the module list file", ML L" \"{dir}\"", 0, L"short path:   {short}\r\n", BLINKY, 0,
+      L"C:\\FILE=!", 0, L"exchange_host.exe", L"pick " BLINKY },
+    { "exchange: the debug file and its words", LD L" \"{dir}\"", 0, L"short path:   {short}" SAMPLE_LOAD_WORDS,
+      HEX, 0, L"C:\\FILE=!", 0, L"exchange_host.exe", L"type 12;click symbol-only;pick " HEX },
+    { "exchange: a log file", DS L" 2", 0, L"short path:   {short}\r\n", L"{dir}\\new.log", 0,
+      L"C:\\FILE=!;{dir}\\new.log=", 0, L"exchange_host.exe", L"pick {dir}\\new.log" },
+    { "module: the exported dialog", L"\"{dir}\"", 0,
+      L"file name:    {long}\r\nstartup skip: 0\r\nsymbol only:  0\r\nformat:       0\r\n", HEX, 0,
+      L"C:\\FILE=!", 0, L"module_host.exe", L"click startup-skip;pick " HEX },
+};
+HOST_ROWS(SampleHost);
