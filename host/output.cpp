@@ -4,15 +4,8 @@
 
 #include "debug_file/vendor_table.h"
 #include "exchange/layouts.h"
+#include "console.h"
 #include "json.h"
-
-// text as the console shows it: in the ANSI code page.
-void PrintText(FILE* out, const wchar_t* text)
-{
-    char ansi[4 * MessageCapacity];
-    if (WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, 0, 0))
-        fputs(ansi, out);
-}
 
 // The start of every JSON object: the verb as given, and the status.
 static void BeginJson(const HostOptions* options, const char* status)
@@ -97,7 +90,12 @@ void PrintChosen(const HostOptions* options, const char* label, const char* path
         printf(",\"longPath\":");
         PrintJsonString(longPath);
     } else {
-        printf("%s%s\n", label, path);
+        // The host's bytes are ANSI: shown as the name they stand for.
+        wchar_t wide[PathBlockSize];
+        MultiByteToWideChar(CP_ACP, 0, path, -1, wide, PathBlockSize);
+        fputs(label, stdout);
+        PrintText(stdout, wide);
+        fputs("\n", stdout);
     }
     if (words)
         PrintWords(options, words);

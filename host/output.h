@@ -3,15 +3,13 @@
 #ifndef FILEPICK_HOST_OUTPUT_H
 #define FILEPICK_HOST_OUTPUT_H
 
+#include "console.h"
 #include "options.h"
 
 // The debug-file words: startup skip, symbol only, vendor format.
 struct LoadWords {
     int startupSkip, symbolOnly, format;
 };
-
-// text as the console shows it.
-void PrintText(FILE* out, const wchar_t* text);
 
 // Says why the run could not go on (on standard error, and as JSON);
 // returns status.

@@ -9,6 +9,7 @@
 #include "driver/request.h"
 #include "entry/command_line.h"
 #include "exchange/exchange.h"
+#include "exchange/file_ops.h"
 #include "exchange/layouts.h"
 #include "output.h"
 
@@ -51,8 +52,12 @@ int RunPicker(const HostOptions* options, int verb, const unsigned char* request
     remove(ExchangePath);
     if (verb >= 0) {
         ExchangeBlock block = { (void*)request, requestSize };
-        if (!WriteExchange(ExchangePath, 1, &block))
-            return Fail(options, HostCouldNotRun, L"cannot write C:\\FILE");
+        if (!WriteExchange(ExchangePath, 1, &block)) {
+            wchar_t why[512], message[MessageCapacity];
+            SystemErrorText(FileError, why, 512);
+            Problem(message, L"cannot write C:\\FILE: %ls", why);
+            return Fail(options, HostCouldNotRun, message);
+        }
     }
     wchar_t picker[MAX_PATH];
     PathBesideSelf(L"filepick.exe", picker, MAX_PATH);
@@ -64,6 +69,9 @@ int RunPicker(const HostOptions* options, int verb, const unsigned char* request
     if (!StartPicker(picker, commandLine, &process)) {
         wchar_t why[512];
         SystemErrorText((int)GetLastError(), why, 512);
+        // The request was this run's: left there, it would be read as a
+        // reply.
+        remove(ExchangePath);
         Problem(message, L"cannot start %ls: %ls", picker, why);
         return Fail(options, HostCouldNotRun, message);
     }

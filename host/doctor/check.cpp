@@ -45,8 +45,11 @@ int DescribeFile(const wchar_t* path, wchar_t* text)
         age = seconds / 3600, unit = L" h";
     else if (seconds >= 120)
         age = seconds / 60, unit = L" min";
-    _snwprintf(text, TextCapacity, L"%ls (%lu bytes, %llu%ls old)", path,
-               (unsigned long)data.nFileSizeLow, age, unit);
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        _snwprintf(text, TextCapacity, L"%ls (a folder, %llu%ls old)", path, age, unit);
+    else
+        _snwprintf(text, TextCapacity, L"%ls (%lu bytes, %llu%ls old)", path,
+                   (unsigned long)data.nFileSizeLow, age, unit);
     text[TextCapacity - 1] = 0;
     return 1;
 }

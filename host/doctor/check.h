@@ -25,6 +25,7 @@ struct Check {
 // What the checks are given, and what one tells those after it.
 struct DoctorRun {
     const wchar_t* folder;  // the project folder's full path
+    int pickerStarts;       // filepick.exe started and ended (the picker check)
     int exchangeInUse;      // a file stood at an exchange path (the exchange check)
 };
 

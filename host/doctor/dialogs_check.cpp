@@ -9,6 +9,7 @@
 #include "driver/request.h"
 #include "entry/command_line.h"
 #include "exchange/exchange.h"
+#include "exchange/file_ops.h"
 
 enum { DialogLimitMs = 60000 };
 
@@ -24,10 +25,18 @@ static int TryDialog(Check* check, int verb, const wchar_t* request)
     PathBesideSelf(L"filepick.exe", picker, PathCapacity);
     _snwprintf(line, PathCapacity + 32, L"\"%ls\" %hs", picker, VerbNames[verb]);
     PROCESS_INFORMATION process;
-    if (!WriteExchange(ExchangePath, 1, &block) || !StartPicker(picker, line, &process)) {
+    int written = WriteExchange(ExchangePath, 1, &block);
+    DWORD error = written ? 0 : (DWORD)FileError;
+    if (!written || !StartPicker(picker, line, &process)) {
+        wchar_t why[512];
+        Reason(written ? GetLastError() : error, why);
+        // The request was the doctor's own: left there, a debugger would
+        // read it as a reply.
+        if (written)
+            DeleteFileW(L"C:\\FILE");
         check->status = StatusFail;
-        Append(check->found, L"; %hs: the request could not be written, or filepick.exe not "
-                             L"started", VerbNames[verb]);
+        Append(check->found, L"%ls%hs: %ls: %ls", check->found[0] ? L"; " : L"", VerbNames[verb],
+               written ? L"filepick.exe could not be started" : L"its request could not be written", why);
         return 0;
     }
     AllowSetForegroundWindow(process.dwProcessId);
@@ -69,6 +78,12 @@ static int TryDialog(Check* check, int verb, const wchar_t* request)
 
 void CheckDialogs(Check* check, DoctorRun* run)
 {
+    if (!run->pickerStarts) {
+        check->status = StatusSkipped;
+        Append(check->found, L"filepick.exe did not start (see the picker check), so no dialog "
+                             L"was opened");
+        return;
+    }
     if (run->exchangeInUse) {
         check->status = StatusSkipped;
         Append(check->found, L"a file stood at an exchange path before the doctor ran: the "

@@ -30,7 +30,7 @@ int RunDoctor(int json, const wchar_t* folder)
         full[length - 1] = 0;
     ProgramVersion(L"filepick-host.exe", version, 64);
     static Check checks[CheckCount];
-    DoctorRun run = { full, 0 };
+    DoctorRun run = { full, 0, 0 };
     // unknown and skipped leave the whole ok: the platform could not tell.
     CheckStatus status = StatusOk;
     for (int i = 0; i < CheckCount; ++i) {

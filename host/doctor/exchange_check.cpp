@@ -122,6 +122,26 @@ static void ProbeRoot(Check* check)
                              L"file in C:\\", check->found[0] ? L"; " : L"");
 }
 
+// What stands at the pending reply's or the set-aside request's name, and
+// keeps every run from going (filepick removes a plain file of its own
+// there): a folder, a link, or a file this user cannot remove; 0 for a
+// plain, removable file.
+static const wchar_t* InTheWay(const wchar_t* path)
+{
+    DWORD attributes = GetFileAttributesW(path);
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return L"a link";
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return L"a folder";
+    // Opened for deletion, not deleted: whether this user could remove it.
+    HANDLE file = CreateFileW(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, 0);
+    if (file == INVALID_HANDLE_VALUE)
+        return L"a file that this user cannot remove";
+    CloseHandle(file);
+    return 0;
+}
+
 void CheckExchange(Check* check, DoctorRun* run)
 {
     int any = 0;
@@ -130,14 +150,27 @@ void CheckExchange(Check* check, DoctorRun* run)
         if (!DescribeFile(path, text))
             continue;
         any = 1;
+        const wchar_t* separator = check->found[0] ? L"; " : L"";
+        const wchar_t* inTheWay = path == ExchangeNames[0] ? 0 : InTheWay(path);
+        if (inTheWay) {
+            check->status = StatusFail;
+            Append(check->found, L"%ls%ls stands at %ls: every run of filepick fails while it is there",
+                   separator, inTheWay, path);
+            Append(check->advice, L"Remove %ls (an administrator may have to). ", path);
+            continue;
+        }
         check->status = Worse(check->status, StatusWarn);
-        Append(check->found, L"%ls%ls exists: a pending request or reply, or one left by an "
-                             L"earlier run", check->found[0] ? L"; " : L"", text);
+        if (path == ExchangeNames[0])
+            Append(check->found, L"%ls%ls exists: a pending request or reply, or one left by an "
+                                 L"earlier run", separator, text);
+        else
+            Append(check->found, L"%ls%ls exists: a leftover of an earlier run, which filepick "
+                                 L"removes on its next run", separator, text);
         if (OwnedByAnother(path))
             Append(check->found, L", owned by another account, which can put there a reply "
                                  L"that this user's debugger would read");
     }
-    if (any)
+    if (any && check->status != StatusFail)
         Append(check->advice, L"If no debugger is waiting for a file, remove it. ");
     ProbeRoot(check);
     run->exchangeInUse = any;

@@ -63,6 +63,15 @@ static void WalkFolder(wchar_t* path, Walk* walk)
 
 void CheckFolderNames(Check* check, DoctorRun* run)
 {
+    DWORD attributes = GetFileAttributesW(run->folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        check->status = StatusFail;
+        Append(check->found, L"the project folder %ls %ls", run->folder,
+               attributes == INVALID_FILE_ATTRIBUTES ? L"does not exist" : L"is not a folder");
+        Append(check->advice, L"Name the project's folder itself: filepick-host --doctor "
+                              L"C:\\path\\to\\project");
+        return;
+    }
     static Walk walk;
     memset(&walk, 0, sizeof walk);
     wchar_t path[PathCapacity];

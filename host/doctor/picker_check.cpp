@@ -9,8 +9,7 @@
 
 enum { UnknownVerbLimitMs = 10000 };
 
-
-void CheckPicker(Check* check, DoctorRun*)
+void CheckPicker(Check* check, DoctorRun* run)
 {
     wchar_t picker[PathCapacity], host[64], version[64];
     PathBesideSelf(L"filepick.exe", picker, PathCapacity);
@@ -51,4 +50,5 @@ void CheckPicker(Check* check, DoctorRun*)
     }
     Append(check->found, L"; it started and ended (unknown verb, exit 0) in %lu ms",
            (unsigned long)(GetTickCount() - start));
+    run->pickerStarts = 1;
 }

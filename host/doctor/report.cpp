@@ -2,12 +2,25 @@
 
 #include <stdio.h>
 
+#include <wchar.h>
+
+#include "console.h"
 #include "json.h"
+
+// A check's text without the blank its last sentence left.
+static const wchar_t* Trimmed(const wchar_t* text, wchar_t* copy)
+{
+    lstrcpynW(copy, text, TextCapacity);
+    for (size_t end = wcslen(copy); end > 0 && copy[end - 1] == L' ';)
+        copy[--end] = 0;
+    return copy;
+}
 
 
 void PrintChecks(int json, const wchar_t* version, const Check* checks, int count,
                  CheckStatus status)
 {
+    static wchar_t copy[TextCapacity];
     if (json) {
         printf("{\"version\":");
         PrintJsonString(version);
@@ -15,9 +28,9 @@ void PrintChecks(int json, const wchar_t* version, const Check* checks, int coun
         for (int i = 0; i < count; ++i) {
             printf("%s{\"name\":\"%s\",\"status\":\"%s\",\"found\":", i ? "," : "",
                    checks[i].name, StatusNames[checks[i].status]);
-            PrintJsonString(checks[i].found);
+            PrintJsonString(Trimmed(checks[i].found, copy));
             printf(",\"advice\":");
-            PrintJsonString(checks[i].advice[0] ? checks[i].advice : 0);
+            PrintJsonString(checks[i].advice[0] ? Trimmed(checks[i].advice, copy) : 0);
             printf("}");
         }
         printf("],\"status\":\"%s\"}\n", StatusNames[status]);
@@ -25,12 +38,13 @@ void PrintChecks(int json, const wchar_t* version, const Check* checks, int coun
     }
     printf("filepick doctor %ls\n", version);
     for (int i = 0; i < count; ++i) {
-        char text[4 * TextCapacity];
-        WideCharToMultiByte(CP_ACP, 0, checks[i].found, -1, text, sizeof text, 0, 0);
-        printf("%-8s %-15s %s\n", StatusNames[checks[i].status], checks[i].name, text);
+        printf("%-8s %-15s ", StatusNames[checks[i].status], checks[i].name);
+        PrintText(stdout, Trimmed(checks[i].found, copy));
+        fputs("\n", stdout);
         if (checks[i].advice[0]) {
-            WideCharToMultiByte(CP_ACP, 0, checks[i].advice, -1, text, sizeof text, 0, 0);
-            printf("%-24s what to do: %s\n", "", text);
+            printf("%-24s what to do: ", "");
+            PrintText(stdout, Trimmed(checks[i].advice, copy));
+            fputs("\n", stdout);
         }
     }
     printf("status: %s\n", StatusNames[status]);

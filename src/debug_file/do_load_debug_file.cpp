@@ -3,6 +3,7 @@
 #include "debug_file/load_dialog.h"
 #include "dialog_support/chosen_file.h"
 #include "dialog_support/code_page.h"
+#include "dialog_support/host_path.h"
 #include "dialog_support/replies.h"
 #include "exchange/layouts.h"
 
@@ -16,14 +17,21 @@ int DoLoadDebugFile()
     int symbolOnly = 0;
     if (!ReadPathRequest(initialDir))
         return 0;
-    if (!LoadDebugFile(0, 0, &format, longPath, &startupSkip, &symbolOnly, 0, initialDir) ||
-        !longPath[0])
-        return 0;
     // The dialog gave an ANSI path that opens the file; the reply wants
-    // its short form, by the same rules as the other commands.
+    // its short form, by the same rules as the other commands. Windows'
+    // dialog refuses a name that does not exist, but Wine's old-style one
+    // lets it through, and a file may go between OK and here: the user is
+    // told, and chooses again.
     wchar_t chosen[PathBlockSize];
-    AnsiToWide(longPath, chosen, PathBlockSize);
-    if (!ReplyPathFor(0, chosen, shortPath, sizeof shortPath))
+    int path;
+    do {
+        if (!LoadDebugFile(0, 0, &format, longPath, &startupSkip, &symbolOnly, 0, initialDir) ||
+            !longPath[0])
+            return 0;
+        AnsiToWide(longPath, chosen, PathBlockSize);
+        path = ChosenPathFor(0, chosen, shortPath, sizeof shortPath);
+    } while (path == HostPathMissing);
+    if (path != HostPathReady)
         return 0;
 
     unsigned char skipBytes[IntBlockSize];

@@ -65,6 +65,11 @@ extern "C" int __stdcall LoadDebugFile(void*, HWND owner, VENDORFORMAT* format, 
                                        int* startupSkip, int* symbolOnly, char* options,
                                        const char* initialDir)
 {
+    // A host that passed something else than a window (its module's
+    // handle, say) gets a dialog without an owner: the platform's dialog
+    // would show none, and never return.
+    if (owner && !IsWindow(owner))
+        owner = 0;
     // Every dialog opens with "Symbol only" clear and "Startup skip" set,
     // whatever the caller's words hold.
     SymbolOnly = 0;

@@ -100,7 +100,10 @@ void ReportNotAFile(HWND owner, const wchar_t* path)
 
 static int Report(HWND owner, int result, const wchar_t* longPath)
 {
-    if (result == HostPathNoAnsiForm) {
+    if (result == HostPathMissing) {
+        ShowWarning(owner, L"The file you chose does not exist:\n\n%ls\n\nChoose another file, or Cancel.",
+                    longPath);
+    } else if (result == HostPathNoAnsiForm) {
         ShowWarning(owner,
                     L"The file you chose cannot be passed to the debugger:\n\n%ls\n\n"
                     L"The debugger takes file names only in this system's code page "
@@ -124,7 +127,7 @@ static int Report(HWND owner, int result, const wchar_t* longPath)
                     L"Move the file to a folder of your own, or choose another file.",
                     longPath, why);
     }
-    return result == HostPathReady;
+    return result;
 }
 
 int HostPathOf(const wchar_t* longPath, char* hostPath, int capacity)
@@ -132,12 +135,18 @@ int HostPathOf(const wchar_t* longPath, char* hostPath, int capacity)
     return HostShortPath(&PlatformPaths, longPath, hostPath, capacity);
 }
 
-int ReplyPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity)
+int ChosenPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity)
 {
     return Report(owner, HostPathOf(longPath, hostPath, capacity), longPath);
 }
 
+int ReplyPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity)
+{
+    return ChosenPathFor(owner, longPath, hostPath, capacity) == HostPathReady;
+}
+
 int CallerPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity)
 {
-    return Report(owner, HostCallerPath(&PlatformPaths, longPath, hostPath, capacity), longPath);
+    return Report(owner, HostCallerPath(&PlatformPaths, longPath, hostPath, capacity), longPath) ==
+           HostPathReady;
 }

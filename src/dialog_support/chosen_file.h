@@ -20,9 +20,12 @@ void ReportNotAFile(HWND owner, const wchar_t* path);
 // platform's services: a HostPathResult, and nobody told.
 int HostPathOf(const wchar_t* longPath, char* hostPath, int capacity);
 
-// The host's path for a chosen file, likewise: 1 when it is ready;
-// otherwise 0, after telling the user when the file exists but cannot be
-// passed on.
+// The host's path for a chosen file, likewise, after telling the user why
+// it is not ready (the file does not exist, or cannot be passed on): the
+// HostPathResult.
+int ChosenPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity);
+
+// The same: 1 when the path is ready, else 0.
 int ReplyPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity);
 int CallerPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity);
 

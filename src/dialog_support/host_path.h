@@ -31,7 +31,7 @@ struct PathServices {
 
 enum HostPathResult {
     HostPathReady = 1,
-    HostPathMissing = 0,      // no such file: there is nothing to tell
+    HostPathMissing = 0,      // no such file (it never was, or went after OK)
     HostPathNoAnsiForm = -1,  // the file exists, but no ANSI path names it
     HostPathTooLong = -2,     // the path does not fit the caller's room
     HostPathNoShortForm = -3  // the system refused the file's short form

@@ -8,6 +8,7 @@
 
 #include "dialog_support/chosen_file.h"
 #include "dialog_support/file_dialog.h"
+#include "dialog_support/host_path.h"
 #include "dialog_support/replies.h"
 #include "dialog_support/warning.h"
 #include "exchange/layouts.h"
@@ -104,6 +105,12 @@ int DoSetDumpFile()
         if (mode == DumpSave || mode == DumpLog)
             prepared = PrepareDumpFile(longPath);
     } while (prepared == ChooseAgain);
+    // In the modes that neither create a file nor require one, a name
+    // that does not exist is no file for the host: no reply, and by
+    // design no word.
+    if (mode != DumpSave && mode != DumpLoad && mode != DumpLog &&
+        HostPathOf(longPath, shortPath, sizeof shortPath) == HostPathMissing)
+        return 0;
     if (prepared == NotADiskFile || !ReplyPathFor(0, longPath, shortPath, sizeof shortPath))
         return 0;
     return WritePathReply(shortPath);

@@ -44,22 +44,54 @@ int StackDrift(void* function, const std::vector<int>& arguments, int* result)
     return drift;
 }
 
+// One call through an export, on a thread of its own: a call that never
+// returns (a dialog that never shows) fails the row in bounded time, and the
+// thread ends with the test program.
+struct ExportCall {
+    void* function;
+    std::vector<int> arguments;
+    int result, drift;
+};
+
+DWORD WINAPI MakeCall(void* param)
+{
+    ExportCall* call = (ExportCall*)param;
+    call->drift = StackDrift(call->function, call->arguments, &call->result);
+    return 0;
+}
+
 TEST(Exports, NamesConventionAndConversions)
 {
     ASSERT_NE(Program(), nullptr);
+    int format = 0, skip = -1, symbol = -1;
+    char fileName[256];
     // One call each, as a host makes it (the table is tested natively).
-    const struct { const char* name; std::vector<int> arguments; int result; } calls[] = {
-        { FILEPICK_EXPORT_GET_VENDOR_INDEX, { 7 }, 11 },
-        { FILEPICK_EXPORT_SET_INDX_VEND, { 15 }, 7 },
-        { FILEPICK_EXPORT_LOAD_FILE_HOOK, { 0, 0, 0, 0 }, 0 },  // message 0: nothing to do
+    // The dialog's owner is not a window but the module's handle, as a host
+    // passed it: the dialog shows all the same, and is cancelled.
+    const struct { const char* name; std::vector<int> arguments; int result; bool dialog; } calls[] = {
+        { FILEPICK_EXPORT_GET_VENDOR_INDEX, { 7 }, 11, false },
+        { FILEPICK_EXPORT_SET_INDX_VEND, { 15 }, 7, false },
+        { FILEPICK_EXPORT_LOAD_FILE_HOOK, { 0, 0, 0, 0 }, 0, false },  // message 0: nothing to do
+        { FILEPICK_EXPORT_LOAD_DEBUG_FILE,
+          { 0, (int)(INT_PTR)Program(), (int)(INT_PTR)&format, (int)(INT_PTR)fileName, (int)(INT_PTR)&skip,
+            (int)(INT_PTR)&symbol, 0, 0 },
+          0, true },
     };
-    for (const auto& call : calls) {
-        SCOPED_TRACE(call.name);
-        void* function = Export(call.name);
-        ASSERT_NE(function, nullptr);
-        int result = -1;
-        EXPECT_EQ(StackDrift(function, call.arguments, &result), 0) << "not __stdcall";
-        EXPECT_EQ(result, call.result);
+    for (const auto& row : calls) {
+        SCOPED_TRACE(row.name);
+        ExportCall* call = new ExportCall{ Export(row.name), row.arguments, -1, -1 };  // may outlive the row
+        ASSERT_NE(call->function, nullptr);
+        HANDLE thread = CreateThread(0, 0, MakeCall, call, 0, 0);
+        if (row.dialog) {
+            HWND dialog = WaitForDialog(GetCurrentProcessId(), 0, 10000, 0);
+            ASSERT_NE(dialog, nullptr) << "no dialog within 10 s";
+            PressButton(dialog, IDCANCEL);
+        }
+        ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0) << "the call did not return";
+        CloseHandle(thread);
+        EXPECT_EQ(call->drift, 0) << "not __stdcall";
+        EXPECT_EQ(call->result, row.result);
+        delete call;
     }
 }
 

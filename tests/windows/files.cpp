@@ -64,6 +64,7 @@ std::vector<std::wstring> Split(const wchar_t* text, wchar_t separator)
 }
 
 // {dir}: the row's folder; {store}: this user's VirtualStore folder;
+// {tests}: the folder of the tests and the programs they run;
 // {len:N}: as many 'y' as make the text N long.
 std::wstring Expand(const std::wstring& text, const std::wstring& dir)
 {
@@ -74,6 +75,11 @@ std::wstring Expand(const std::wstring& text, const std::wstring& dir)
     ExpandEnvironmentStringsW(L"%LOCALAPPDATA%\\VirtualStore", store, MAX_PATH);
     for (size_t at; (at = result.find(L"{store}")) != std::wstring::npos;)
         result.replace(at, 7, store);
+    wchar_t tests[MAX_PATH];
+    PathBesideSelf(L"", tests, MAX_PATH);
+    tests[wcslen(tests) - 1] = 0;
+    for (size_t at; (at = result.find(L"{tests}")) != std::wstring::npos;)
+        result.replace(at, 7, tests);
     size_t at = result.find(L"{len:");
     if (at != std::wstring::npos) {
         size_t total = (size_t)_wtoi(result.c_str() + at + 5);

@@ -60,6 +60,24 @@ const HostRow HostCompanion[] = {
       L"C:\\\\ (C:\\\\filepick-doctor.probe)|\"advice\":\"Remove what stands at "
       L"C:\\\\filepick-doctor.probe|\"status\":\"fail\"}", 0, L"mkdir C:\\filepick-doctor.probe",
       L"C:\\filepick-doctor.probe=/" },
+    { "the doctor fails on a project folder that does not exist", L"--doctor --json \"{dir}\\nosuch\"", 1,
+      L"\"name\":\"folder-names\",\"status\":\"fail\",\"found\":\"the project folder "
+      L"C:\\\\filepick-tests\\\\|nosuch does not exist\"" },
+    { "the doctor fails on a folder at the pending reply's name", L"--doctor --json \"{dir}\"", 1,
+      L"\"name\":\"exchange\",\"status\":\"fail\",\"found\":\"a folder stands at C:\\\\FILE.new: "
+      L"every run of filepick fails", 0, L"mkdir C:\\FILE.new", L"C:\\FILE.new=/" },
+    // Its output to a file is UTF-8, as the JSON: never a look-alike.
+    { "the doctor's text keeps a Greek folder name", L"--doctor \"{dir}\\" OMEGA L"proj\"", 0,
+      L"\\" OMEGA L"proj and its subfolders|!\\Oproj", 0, L"mkdir {dir}\\" OMEGA L"proj" },
+    // Whoever writes a request removes it where the picker cannot start.
+    { "filepick-host with no filepick.exe beside it leaves no request", ML L" \"{dir}\"", 3,
+      L"cannot start", 0, L"copy {tests}\\filepick-host.exe>{dir}\\alone\\filepick-host.exe", L"C:\\FILE=!",
+      0, L"{dir}\\alone\\filepick-host.exe" },
+    { "the doctor with no filepick.exe opens no dialog, and leaves no request", L"--doctor --json \"{dir}\"", 1,
+      L"\"name\":\"dialogs\",\"status\":\"skipped\",\"found\":\"filepick.exe did not start (see "
+      L"the picker check), so no dialog was opened\"", 0,
+      L"copy {tests}\\filepick-host.exe>{dir}\\alone\\filepick-host.exe", L"C:\\FILE=!", 0,
+      L"{dir}\\alone\\filepick-host.exe" },
 };
 HOST_ROWS(HostCompanion);
 

@@ -45,7 +45,10 @@ int RunProgram(const wchar_t* name, const std::wstring& arguments, std::string* 
                const wchar_t* steps = 0)
 {
     wchar_t exe[MAX_PATH], outPath[MAX_PATH];
-    PathBesideSelf(name, exe, MAX_PATH);
+    if (wcschr(name, L'\\'))
+        lstrcpynW(exe, name, MAX_PATH);
+    else
+        PathBesideSelf(name, exe, MAX_PATH);
     // A file of each run's own: Wine may hold the last one a moment longer.
     static int runs = 0;
     PathBesideSelf((L"host-output-" + std::to_wstring(++runs) + L".txt").c_str(), outPath, MAX_PATH);
@@ -89,6 +92,7 @@ TEST_P(Host, Row)
         FAIL() << "not run: the " << RowsOutOfTimeToStop << " rows before ran out of time, as a dialog that "
                << "never comes right makes every row do";
     ClearExchange();
+    Cleanup cleanup;
     Session session = { {}, FreshFolder() };
     const wchar_t* output = row.output;
     if (!ForThisPlatform(row.onWindows, &output, session.dir))
@@ -105,8 +109,8 @@ TEST_P(Host, Row)
     std::string text;
     session.clock = RowClock();
     TimeKeeper keeper = { session.clock };
-    EXPECT_EQ(RunProgram(row.program ? row.program : L"filepick-host.exe", Expand(row.arguments, session.dir),
-                         &text, session, row.steps),
+    std::wstring program = row.program ? Expand(row.program, session.dir) : L"filepick-host.exe";
+    EXPECT_EQ(RunProgram(program.c_str(), Expand(row.arguments, session.dir), &text, session, row.steps),
               row.status)
         << text << (session.clock.Left() ? "" : "(it did not end within the row's 30 s)");
     std::wstring want = Expand(output, session.dir), chosen = row.chosen ? Expand(row.chosen, session.dir) : L"";

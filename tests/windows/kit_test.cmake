@@ -39,9 +39,16 @@ foreach(reason row IN ZIP_LISTS reasons names)
   string(REGEX REPLACE "^\\[  SKIPPED \\] ([^ ]+).*" "\\1" row "${row}")
   message(STATUS "skipped ${row}: ${reason}")
 endforeach()
+# Under Wine the token is elevated: the run is named so.
 if(NOT status EQUAL 0 OR NOT output MATCHES "run-tests: passed" OR
-   NOT EXISTS ${work}/${name}/results.xml)
+   NOT EXISTS ${work}/${name}/results-elevated.xml)
   message(FATAL_ERROR "run-tests.cmd: status ${status}\n${output}\n${errors}")
+endif()
+# The kit leaves in C:\ only what README-tests.txt names (C:\filepick-tests).
+file(GLOB left RELATIVE ${BUILD}/wineprefix-kit/drive_c ${BUILD}/wineprefix-kit/drive_c/*)
+list(REMOVE_ITEM left "Program Files" "Program Files (x86)" ProgramData users windows filepick-tests)
+if(left)
+  message(FATAL_ERROR "the kit left in C:\\: ${left}")
 endif()
 string(REGEX MATCH "\\[  PASSED  \\] [0-9]+ tests" passed "${output}")
 message(STATUS "${name}.zip, run as on Windows: ${passed}")

@@ -49,6 +49,7 @@ TEST_P(Pick, Row)
         FAIL() << "not run: the " << RowsOutOfTimeToStop << " rows before ran out of time, as a dialog that "
                << "never comes right makes every row do";
     ClearExchange();
+    Cleanup cleanup;
     Session session = { {}, FreshFolder() };
     const wchar_t* steps = row.steps;
     if (!ForThisPlatform(row.onWindows, &steps, session.dir))

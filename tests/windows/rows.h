@@ -57,7 +57,8 @@ struct Row {
     // dialog; "exit 0": so, with exit code 0. What the dialog shows: "title
     // T", "types A,B" (the file types), "enabled ID 0|1". What the user does
     // (the driver's steps): "type N", "click ID", "pick PATH", "answer ID",
-    // "warn TEXT", "cancel". Files: "put PATH=TEXT" (parents made), "mkdir
+    // "warn TEXT", "cancel". Files: "put PATH=TEXT" (parents made), "copy
+    // PATH>TO" (likewise), "mkdir
     // P", "hold P" and "holdshared P" (kept open without write or delete
     // sharing, or with delete sharing; "hold MS P": let go after MS ms),
     // "map P" (mapped into memory), "readonly P", "symlink P>TARGET",
@@ -96,7 +97,7 @@ struct HostRow {
     // before the run must not have been written.
     const wchar_t* after;
     const wchar_t* onWindows;  // as a Pick row's; "instead" replaces the output
-    const wchar_t* program;    // beside the tests; 0: filepick-host.exe
+    const wchar_t* program;    // beside the tests, or a path; 0: filepick-host.exe
     const wchar_t* steps;      // a user's, in the dialog it shows (or its picker)
 };
 
@@ -111,6 +112,7 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ShortPathOf(const std::wstring& path);
 std::vector<std::wstring> Split(const wchar_t* text, wchar_t separator);
 // {dir}: the row's folder; {store}: this user's VirtualStore folder;
+// {tests}: the folder of the tests and the programs they run;
 // {len:N}: as many 'y' as make the text N long.
 std::wstring Expand(const std::wstring& text, const std::wstring& dir);
 
@@ -181,6 +183,13 @@ struct Session {
     }
     void Step(const std::wstring& step);
     std::string Awaited() const;
+};
+
+// What a row made at the exchange paths, the VirtualStore copy and the
+// doctor's probe names goes when the row ends, however it ends (declared
+// before the row's Session, so the files it holds are let go first).
+struct Cleanup {
+    ~Cleanup() { ClearExchange(); }
 };
 
 // A row's files afterwards (steps.cpp).

@@ -33,6 +33,9 @@ void Session::Step(const std::wstring& step)
     if (op == L"put") {
         MakeParents(path);
         WriteFileBytes(path, Utf8(target));
+    } else if (op == L"copy") {
+        MakeParents(target);
+        EXPECT_TRUE(CopyFileW(path.c_str(), target.c_str(), FALSE)) << "error " << GetLastError();
     } else if (op == L"mkdir") {
         MakeParents(path + L"\\");
         EXPECT_TRUE(Exists(path));
