@@ -264,20 +264,28 @@ int RemoveLeftover(const char* path)
     return DeleteAndClose(file, wide);
 }
 
-FileHandle CreateNew(const char* path)
+// Creates the file at path (disposition CREATE_NEW or CREATE_ALWAYS),
+// never through a link, brief refusals tried again.
+static HANDLE Create(const char* path, DWORD access, DWORD disposition, wchar_t* wide)
 {
-    wchar_t wide[WidePathCapacity];
     if (!Widen(path, wide))
-        return NoFile;
-    // Delete access: the complete file is renamed onto its place through
-    // this handle.
+        return INVALID_HANDLE_VALUE;
     HANDLE file;
     int tries = 0;
-    while ((file = CreateFileW(wide, GENERIC_WRITE | DELETE, 0, 0, CREATE_NEW,
+    while ((file = CreateFileW(wide, access, 0, 0, disposition,
                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, 0)) ==
                INVALID_HANDLE_VALUE &&
            (Fail(), MayRetry(&tries)))
         ;
+    return file;
+}
+
+FileHandle CreateNew(const char* path)
+{
+    // Delete access: the complete file is renamed onto its place through
+    // this handle.
+    wchar_t wide[WidePathCapacity];
+    HANDLE file = Create(path, GENERIC_WRITE | DELETE, CREATE_NEW, wide);
     return file == INVALID_HANDLE_VALUE ? NoFile : (FileHandle)file;
 }
 
@@ -321,15 +329,7 @@ int MoveIntoPlace(FileHandle file, const char* from, const char* to)
 FileHandle CreateInPlace(const char* path)
 {
     wchar_t wide[WidePathCapacity];
-    if (!Widen(path, wide))
-        return NoFile;
-    HANDLE file;
-    int tries = 0;
-    while ((file = CreateFileW(wide, GENERIC_WRITE, 0, 0, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, 0)) ==
-               INVALID_HANDLE_VALUE &&
-           (Fail(), MayRetry(&tries)))
-        ;
+    HANDLE file = Create(path, GENERIC_WRITE, CREATE_ALWAYS, wide);
     if (file == INVALID_HANDLE_VALUE)
         return NoFile;
     if (!IsEntryItself(file, wide)) {

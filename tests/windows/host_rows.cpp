@@ -69,6 +69,8 @@ const HostRow HostCompanion[] = {
     // Its output to a file is UTF-8, as the JSON: never a look-alike.
     { "the doctor's text keeps a Greek folder name", L"--doctor \"{dir}\\" OMEGA L"proj\"", 0,
       L"\\" OMEGA L"proj and its subfolders|!\\Oproj", 0, L"mkdir {dir}\\" OMEGA L"proj" },
+    { "filepick-host gives the reason it cannot write the request", ML L" \"{dir}\"", 3,
+      L"cannot write C:\\FILE: ", 0, L"mkdir C:\\FILE.new", L"C:\\FILE.new=/" },
     // Whoever writes a request removes it where the picker cannot start.
     { "filepick-host with no filepick.exe beside it leaves no request", ML L" \"{dir}\"", 3,
       L"cannot start", 0, L"copy {tests}\\filepick-host.exe>{dir}\\alone\\filepick-host.exe", L"C:\\FILE=!",

@@ -185,6 +185,10 @@ struct Session {
     std::string Awaited() const;
 };
 
+// A row's start: after rows that ran out of time, a failure at once;
+// otherwise what earlier rows left at the exchange paths goes.
+void BeginRow();
+
 // What a row made at the exchange paths, the VirtualStore copy and the
 // doctor's probe names goes when the row ends, however it ends (declared
 // before the row's Session, so the files it holds are let go first).

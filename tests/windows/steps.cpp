@@ -6,6 +6,16 @@
 
 int RowsOutOfTime = 0;
 
+void BeginRow()
+{
+    if (RowsOutOfTime >= RowsOutOfTimeToStop) {
+        ADD_FAILURE() << "not run: the " << RowsOutOfTimeToStop << " rows before ran out of time, as a "
+                      << "dialog that never comes right makes every row do";
+        return;
+    }
+    ClearExchange();
+}
+
 // A file held for a while by a thread of its own, as a scanner holds it.
 struct TimedHold {
     HANDLE file;
