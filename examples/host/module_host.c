@@ -76,7 +76,7 @@ int main(int argc, char** argv)
         return 2;
     }
     FilepickLoadDebugFile load =
-        (FilepickLoadDebugFile)(void*)GetProcAddress(module, FILEPICK_EXPORT_LOAD_DEBUG_FILE);
+        (FilepickLoadDebugFile)GetProcAddress(module, FILEPICK_EXPORT_LOAD_DEBUG_FILE);
     if (!load) {
         fprintf(stderr, "module_host: %s has no %s\n", picker, FILEPICK_EXPORT_LOAD_DEBUG_FILE);
         return 2;
