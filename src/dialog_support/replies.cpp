@@ -26,11 +26,13 @@ int ReadRequest(void* data, int length)
     if (ReadExchange(ExchangePath, 1, &block))
         return 1;
     if (FileError == ERROR_FILE_EXISTS)
-        ShowWarning(0, L"%ls", L"filepick took the debugger's request, but another file C:\\FILE is "
-                    L"still there: an older one that this account cannot remove, most likely left "
-                    L"by a run as administrator or by another user, and shown behind this user's "
-                    L"own copy.\n\nAn administrator must delete C:\\FILE. Until then the debugger "
-                    L"would read that old file as every answer, so no file can be chosen now.");
+        ShowWarning(0, L"%ls",
+                    L"The debugger's request was taken, but another file is still at its "
+                    L"name:\n\nC:\\FILE\n\nIt is an older one that this account cannot remove, "
+                    L"most likely left by a run as administrator or by another user: Windows "
+                    L"showed this user's own copy in front of it.\n\nAn administrator must delete "
+                    L"C:\\FILE. Until then the debugger would read that old file as every answer, "
+                    L"so no file can be chosen now.");
     else if (FileError)
         Tell(L"The debugger's request file C:\\FILE could not be taken: %ls%ls",
              L"\n\nAnother program (most likely the debugger) still holds it open, so no file "
