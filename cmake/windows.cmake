@@ -31,13 +31,14 @@ add_library(filepick_portable STATIC ${PORTABLE_SOURCES})
 target_include_directories(filepick_portable PUBLIC src include)
 target_compile_options(filepick_portable PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 
-# The common dialog library and USER32 are delay-imported: loaded when a
-# dialog is first shown, so a run without one (an unknown verb, no request)
+# The common dialog library, USER32 and ADVAPI32 (asked only where a move
+# of the reply was refused) are delay-imported: loaded when first called
+# (a dialog's first showing), so a run without one (an unknown verb, no request)
 # starts and ends as fast as a program without them. Their import libraries
 # are made from the functions called (cmake/delay-import/*.def), and only
 # filepick.exe links them: a program that also imports USER32 as usual
 # would find its import slots there.
-foreach(dll comdlg32 user32)
+foreach(dll comdlg32 user32 advapi32)
   set(def ${PROJECT_SOURCE_DIR}/cmake/delay-import/${dll}.def)
   set(lib ${CMAKE_BINARY_DIR}/lib${dll}-delay.a)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
@@ -64,7 +65,7 @@ target_compile_options(filepick_core PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 # Declared without dllimport, the calls name the delay-import stubs: GNU ld
 # discards a stub that only the import slot points to, and the first call
 # would jump to 0.
-target_compile_definitions(filepick_core PRIVATE WINUSERAPI= WINCOMMDLGAPI=)
+target_compile_definitions(filepick_core PRIVATE WINUSERAPI= WINCOMMDLGAPI= WINADVAPI=)
 target_link_libraries(filepick_core PUBLIC filepick_portable kernel32)
 
 include(cmake/program-resources.cmake)
