@@ -22,8 +22,7 @@ packages=(cmake make g++ g++-mingw-w64-i686 mingw-w64-tools wine wine32 wine64
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
 
-updated=0
-apt_update() { [ $updated = 1 ] || { as_root apt-get update -qq; updated=1; }; }
+install_packages() { bash "$(dirname "$0")/install-packages.sh" "$@"; }
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
@@ -32,16 +31,14 @@ missing=()
 for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "install-deps: installing ${missing[*]}"
-    apt_update
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+    install_packages "${missing[@]}"
 fi
 
 # The workflow validator, from the npm registry (Debian's npm where the
 # machine has no npm of its own).
 if ! command -v action-validator >/dev/null; then
     if ! command -v npm >/dev/null; then
-        apt_update
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq npm >/dev/null
+        install_packages npm
     fi
     echo "install-deps: installing action-validator (npm)"
     as_root npm install -g --silent @action-validator/cli@0.6.0 >/dev/null
@@ -64,14 +61,17 @@ fi
 qemu_major() { qemu-i386-static --version 2>/dev/null | sed -n 's/.*version \([0-9]*\)\..*/\1/p'; }
 if [ "$(qemu_major || true)" = "" ] || [ "$(qemu_major)" -lt 8 ]; then
     echo "install-deps: this kernel cannot run 32-bit programs; installing qemu-user from backports"
+    # Backports from the Debian mirror this machine already uses.
     list=/etc/apt/sources.list.d/filepick-backports.list
-    if ! grep -rqs "bookworm-backports" /etc/apt/sources.list /etc/apt/sources.list.d/; then
-        echo "deb http://deb.debian.org/debian bookworm-backports main" | as_root tee $list >/dev/null
-        updated=0
+    if ! apt-get indextargets --format '$(CODENAME)' | grep -qx bookworm-backports; then
+        mirror=$(apt-get indextargets --format '$(SITE) $(CODENAME)' | awk '$2 == "bookworm" { print $1; exit }')
+        if [ -z "$mirror" ]; then
+            echo "install-deps: no bookworm source is set up; add one and run again" >&2
+            exit 1
+        fi
+        echo "deb $mirror bookworm-backports main" | as_root tee $list >/dev/null
     fi
-    apt_update
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
-        -t bookworm-backports qemu-user-static >/dev/null
+    install_packages -t bookworm-backports qemu-user-static
 fi
 if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
     as_root mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
