@@ -51,6 +51,7 @@ add_library(filepick_core STATIC
   src/entry/dispatch.cpp
   src/exchange/exchange.cpp
   src/exchange/file_ops_win32.cpp
+  src/exchange/virtual_store.cpp
   src/dialog_support/chosen_file.cpp
   src/dialog_support/code_page.cpp
   src/dialog_support/file_dialog.cpp

@@ -120,39 +120,94 @@ static int SendW(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                SendTimeoutMs, result) != 0;
 }
 
+struct ControlSearch {
+    int id;
+    HWND found;      // the first visible one
+    HWND firstAny;   // the first one, visible or not
+};
+
+static BOOL CALLBACK MatchControl(HWND child, LPARAM param)
+{
+    ControlSearch* search = (ControlSearch*)param;
+    if (GetDlgCtrlID(child) != search->id)
+        return TRUE;
+    if (!search->firstAny)
+        search->firstAny = child;
+    if (!IsWindowVisible(child))
+        return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+HWND FindControl(HWND window, int id)
+{
+    ControlSearch search = { id, 0, 0 };
+    if (window)
+        EnumChildWindows(window, MatchControl, (LPARAM)&search);
+    return search.found ? search.found : search.firstAny;
+}
+
+// The first descendant of window whose class is className.
+struct ClassSearch {
+    const char* className;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchClass(HWND child, LPARAM param)
+{
+    ClassSearch* search = (ClassSearch*)param;
+    char className[32];
+    if (!GetClassNameA(child, className, sizeof className) ||
+        lstrcmpiA(className, search->className) != 0)
+        return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+HWND FileNameBox(HWND dialog)
+{
+    // The old-style dialog's edit box; the Explorer-style combo box, whose
+    // text is its edit's where it has one.
+    HWND box = FindControl(dialog, edt1);
+    if (box)
+        return box;
+    box = FindControl(dialog, cmb13);
+    ClassSearch edit = { "Edit", 0 };
+    if (box)
+        EnumChildWindows(box, MatchClass, (LPARAM)&edit);
+    return edit.found ? edit.found : box;
+}
+
 int SetFileName(HWND dialog, const wchar_t* text)
 {
-    // The old-style dialog's edit box, or the Explorer-style combo box.
-    HWND box = GetDlgItem(dialog, edt1);
-    if (!box)
-        box = GetDlgItem(dialog, cmb13);
+    HWND box = FileNameBox(dialog);
     DWORD_PTR ignored;
     return box && SendW(box, WM_SETTEXT, 0, (LPARAM)text, &ignored);
 }
 
 int SelectFileType(HWND dialog, int index)
 {
-    HWND list = GetDlgItem(dialog, cmb1);
+    HWND list = FindControl(dialog, cmb1);
     DWORD_PTR result = 0;
     if (!list || !Send(list, CB_SETCURSEL, index, 0, &result) ||
         (int)result != index)
         return 0;
-    // A user's choice also tells the dialog, which refilters its list.
-    return Send(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE),
+    // A user's choice also tells the list's parent, which refilters.
+    return Send(GetParent(list), WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE),
                 (LPARAM)list, 0);
 }
 
 int ClickControl(HWND dialog, int id)
 {
     // A user cannot click what is greyed out.
-    HWND control = GetDlgItem(dialog, id);
+    HWND control = FindControl(dialog, id);
     return control && IsWindowEnabled(control) && Send(control, BM_CLICK, 0, 0, 0);
 }
 
 void PressButton(HWND window, int id)
 {
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 (LPARAM)GetDlgItem(window, id));
+                 (LPARAM)FindControl(window, id));
 }
 
 int ChooseFile(HWND dialog, const wchar_t* path)
@@ -171,7 +226,7 @@ int WindowText(HWND window, wchar_t* text, int capacity)
 
 int ComboItemText(HWND dialog, int id, int index, wchar_t* text, int capacity)
 {
-    HWND combo = GetDlgItem(dialog, id);
+    HWND combo = FindControl(dialog, id);
     DWORD_PTR length = 0;
     text[0] = 0;
     if (!combo || !SendW(combo, CB_GETLBTEXTLEN, index, 0, &length) ||
@@ -313,7 +368,7 @@ static int RunStep(PickerSession* session, const wchar_t* op, const wchar_t* arg
         // the name box.
         DWORD_PTR ignored;
         return SetFileName(dialog, argument) &&
-               SendW(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, IDOK), TRUE, &ignored);
+               SendW(dialog, WM_NEXTDLGCTL, (WPARAM)FindControl(dialog, IDOK), TRUE, &ignored);
     }
     if (wcscmp(op, L"pick") == 0)
         return ChooseFile(dialog, argument);

@@ -31,11 +31,21 @@ int WaitForExit(HANDLE process, DWORD timeoutMs, DWORD* exitCode);
 // Ends a process that is still running, by its handle, and waits for it.
 void EndPicker(PROCESS_INFORMATION* process);
 
-// Types text into the dialog's file-name box (the old-style edit or the
-// Explorer-style combo box). 1 on success.
+// A control of a dialog by its id, wherever it stands among the dialog's
+// descendants (a visible one first): Windows' Common Item Dialog, which
+// the platform shows for the dialogs without a template, does not keep its
+// file-name box and file-type list as direct children. 0 when none.
+HWND FindControl(HWND window, int id);
+
+// The file-name box: the old-style edit, or the Explorer-style combo box
+// (its edit, where it has one).
+HWND FileNameBox(HWND dialog);
+
+// Types text into the dialog's file-name box. 1 on success.
 int SetFileName(HWND dialog, const wchar_t* text);
 
-// Selects item index (0-based) of the file-type list, as a user would.
+// Selects item index (0-based) of the file-type list, as a user would:
+// the list's own parent is told of the change.
 int SelectFileType(HWND dialog, int index);
 
 // Clicks a button (or check box) of the dialog and waits until handled;

@@ -10,6 +10,8 @@
 #include <wchar.h>
 
 #include "dialog_support/replies.h"
+#include "exchange/refusals.h"
+#include "exchange/virtual_store.h"
 
 static const wchar_t ProbePath[] = L"C:\\filepick-doctor.probe";
 
@@ -34,7 +36,9 @@ static int OwnedByAnother(const wchar_t* path)
 }
 
 // One step of the probe in C:\; 0 (and the check failed) when it did not go.
-static int ProbeStep(Check* check, int done, const wchar_t* what)
+// target: the name the step makes (the probe's, or the name it is renamed
+// to).
+static int ProbeStep(Check* check, int done, const wchar_t* what, const wchar_t* target = ProbePath)
 {
     if (done)
         return 1;
@@ -43,16 +47,15 @@ static int ProbeStep(Check* check, int done, const wchar_t* what)
     Reason(error, why);
     check->status = StatusFail;
     Append(check->found, L"%lsthis user could not %ls a file in C:\\ (%ls): %ls",
-           check->found[0] ? L"; " : L"", what, ProbePath, why);
-    // Something of another's at the probe's name may be refused as access
-    // denied too: then it is what stands there that is in the way.
-    int inTheWay = wcscmp(what, L"create") == 0 &&
-                   GetFileAttributesW(ProbePath) != INVALID_FILE_ATTRIBUTES;
+           check->found[0] ? L"; " : L"", what, target, why);
+    // Something of another's at the name the step makes may be refused as
+    // access denied too: then it is what stands there that is in the way.
+    int inTheWay = (wcscmp(what, L"create") == 0 || target != ProbePath) &&
+                   GetFileAttributesW(target) != INVALID_FILE_ATTRIBUTES;
     if (error == ERROR_ACCESS_DENIED && !inTheWay)
         Append(check->advice, L"%ls", RightsAdvice + 2);
     else
-        Append(check->advice, L"Remove what stands at %ls, then run the doctor again.",
-               ProbePath);
+        Append(check->advice, L"Remove what stands at %ls, then run the doctor again.", target);
     return 0;
 }
 
@@ -77,9 +80,9 @@ static void WhereItLanded(HANDLE file, wchar_t* where)
     wchar_t final[PathCapacity], store[PathCapacity];
     lstrcpyW(where, L"C:\\");
     DWORD length = GetFinalPathNameByHandleW(file, final, PathCapacity, FILE_NAME_NORMALIZED);
-    if (!length || length >= PathCapacity ||
-        !ExpandEnvironmentStringsW(L"%LOCALAPPDATA%\\VirtualStore\\", store, PathCapacity))
+    if (!length || length >= PathCapacity || !VirtualStorePath(store, PathCapacity - 1))
         return;
+    lstrcatW(store, L"\\");
     const wchar_t* path = wcsncmp(final, L"\\\\?\\", 4) == 0 ? final + 4 : final;
     if (_wcsnicmp(path, store, wcslen(store)) == 0)
         _snwprintf(where, PathCapacity + 16, L"VirtualStore (%ls)", path);
@@ -108,10 +111,24 @@ static void ProbeRoot(Check* check)
                            memcmp(back, content, sizeof content) == 0,
                        L"read back");
     const wchar_t* left = ProbePath;
-    if (ok && ProbeStep(check, RenameOpen(file, renamed), L"rename"))
+    int inPlace = 0;
+    if (ok && RenameOpen(file, renamed)) {
         left = renamed;
+    } else if (ok && where[0] == L'V' && NextAfterRefusedMove((int)GetLastError(), 1) == WriteInPlaceInstead) {
+        // As filepick's move of its reply onto C:\FILE would be: it then
+        // writes the reply in place.
+        inPlace = 1;
+        check->status = Worse(check->status, StatusWarn);
+        Append(check->found, L"%lsC:\\ is virtualized into %ls, where this user's rename was "
+                             L"refused: filepick writes the reply in place here (a picker ended "
+                             L"while it writes leaves a part of a reply)",
+               check->found[0] ? L"; " : L"", where);
+    } else if (ok) {
+        ProbeStep(check, 0, L"rename", renamed);
+        ok = 0;
+    }
     CloseHandle(file);
-    if (!ProbeStep(check, DeleteFileW(left), L"delete") || !ok || left != renamed)
+    if (!ProbeStep(check, DeleteFileW(left), L"delete", left) || !ok || inPlace)
         return;
     if (where[0] == L'V')
         Append(check->found, L"%lsC:\\ is virtualized into %ls: there this user can create, "
@@ -129,6 +146,8 @@ static void ProbeRoot(Check* check)
 static const wchar_t* InTheWay(const wchar_t* path)
 {
     DWORD attributes = GetFileAttributesW(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return NameIsFree((int)GetLastError()) ? 0 : L"a file that this user cannot reach";
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return L"a link";
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)

@@ -58,7 +58,10 @@ static int ProbeShortNames(Check* check, const wchar_t* folder, const wchar_t* w
                          L"to it",
            volume, fileSystem[0] ? fileSystem : L"file system unknown", remote ? L", a network share" : L"",
            where);
-    ShortNameAdvice(ShortNameSetting(), fileSystem, remote, volume, check->advice, TextCapacity);
+    wchar_t windows[PathCapacity] = L"";
+    GetSystemWindowsDirectoryW(windows, PathCapacity);
+    int systemVolume = _wcsnicmp(windows, volume, 2) == 0;
+    ShortNameAdvice(ShortNameSetting(), fileSystem, remote, volume, systemVolume, check->advice, TextCapacity);
     return 1;
 }
 

@@ -6,6 +6,7 @@
 #include <wchar.h>
 
 #include "driver/picker_driver.h"
+#include "exchange/virtual_store.h"
 
 
 static const wchar_t* ElevationName(DWORD type)
@@ -64,10 +65,8 @@ void CheckVirtualization(Check* check, DoctorRun*)
                ElevationName(elevation), IntegrityName(level), on ? L"on" : L"off");
     }
     wchar_t store[PathCapacity], path[PathCapacity], text[TextCapacity];
-    DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", store, PathCapacity);
-    if (!length || length + 24 >= PathCapacity)
+    if (!VirtualStorePath(store, PathCapacity - 12))
         return;
-    lstrcatW(store, L"\\VirtualStore");
     for (const wchar_t* name : ExchangeNames) {
         _snwprintf(path, PathCapacity, L"%ls%ls", store, name + 2);
         if (!DescribeFile(path, text))

@@ -80,7 +80,7 @@ int WriteExchange(const char* path, int count, const ExchangeBlock* blocks)
     }
     int error = FileError;
     RemoveLeftover(pending);
-    if (moveRefused && WriteInPlaceAfter(error, ProcessIsVirtualized()))
+    if (moveRefused && NextAfterRefusedMove(error, ProcessIsVirtualized()) == WriteInPlaceInstead)
         return WriteInPlace(path, count, blocks);
     FileError = error;
     return 0;

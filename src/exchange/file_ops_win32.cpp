@@ -4,6 +4,7 @@
 
 #include "exchange/refusals.h"
 #include "exchange/same_entry.h"
+#include "exchange/virtual_store.h"
 
 int FileError = 0;
 
@@ -46,6 +47,17 @@ static int MayRetry(int* tries)
     return 1;
 }
 
+// After a refused rename or move (FileError set): whether to try once more,
+// after a pause. Under UAC virtualization some refusals are final at once
+// (exchange/refusals.h).
+static int MayRetryMove(int* tries)
+{
+    if (NextAfterRefusedMove(FileError, ProcessIsVirtualized()) != MoveAgain || ++*tries >= RetryTries)
+        return 0;
+    Sleep(RetryPauseMs);
+    return 1;
+}
+
 static int FinalPath(HANDLE file, wchar_t* path)
 {
     DWORD length = GetFinalPathNameByHandleW(file, path, WidePathCapacity,
@@ -61,10 +73,8 @@ static void VirtualStoreFolder(wchar_t* path)
 {
     wchar_t folder[WidePathCapacity];
     path[0] = 0;
-    DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, WidePathCapacity);
-    if (!length || length + 14 >= WidePathCapacity)
+    if (!VirtualStorePath(folder, WidePathCapacity))
         return;
-    lstrcatW(folder, L"\\VirtualStore");
     HANDLE store = CreateFileW(folder, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, 0);
     if (store == INVALID_HANDLE_VALUE)
@@ -127,28 +137,39 @@ static int IsFree(const wchar_t* path)
     return NameIsFree(FileError);
 }
 
-// Marks the open entry for deletion. Windows 10 1607 and later on NTFS
-// take a POSIX delete, whose name goes as this handle closes even while a
-// scanner still holds the file, and which ignores the read-only attribute;
-// elsewhere (older systems, other file systems, Wine) that is refused, and
-// the classic delete, which waits for the last handle, is asked for after
-// taking the read-only attribute off.
+// Marks the open entry for deletion. Windows 10 on NTFS takes a POSIX
+// delete, whose name goes as this handle closes even while a scanner still
+// holds the file: one that ignores the read-only attribute from 1809, a
+// plain one from 1607. Elsewhere (older systems, other file systems, Wine)
+// both are refused, and the classic delete, which waits for the last
+// handle, is asked for after taking the read-only attribute off; it is put
+// back where that delete is refused too.
 static int MarkDeleted(HANDLE file)
 {
-    DWORD posix = DispositionDelete | DispositionPosixSemantics | DispositionIgnoreReadOnly;
-    if (SetFileInformationByHandle(file, DispositionInfoEx, &posix, sizeof posix))
-        return 1;
+    static const DWORD posixDeletes[] = {
+        DispositionDelete | DispositionPosixSemantics | DispositionIgnoreReadOnly,
+        DispositionDelete | DispositionPosixSemantics,
+    };
+    for (DWORD posix : posixDeletes)
+        if (SetFileInformationByHandle(file, DispositionInfoEx, &posix, sizeof posix))
+            return 1;
     FILE_BASIC_INFO basic;
-    if (GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) &&
-        basic.FileAttributes & FILE_ATTRIBUTE_READONLY) {
-        basic.FileAttributes &= ~FILE_ATTRIBUTE_READONLY;
-        if (!basic.FileAttributes)
-            basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-        SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
+    int readOnly = GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) &&
+                   basic.FileAttributes & FILE_ATTRIBUTE_READONLY;
+    if (readOnly) {
+        FILE_BASIC_INFO writable = basic;
+        writable.FileAttributes &= ~FILE_ATTRIBUTE_READONLY;
+        if (!writable.FileAttributes)
+            writable.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        SetFileInformationByHandle(file, FileBasicInfo, &writable, sizeof writable);
     }
     FILE_DISPOSITION_INFO disposition = { TRUE };
-    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) ||
-           Fail();
+    if (SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition))
+        return 1;
+    Fail();
+    if (readOnly)
+        SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
+    return 0;
 }
 
 // Deletes the open entry and closes it; 1 when the name at path is free
@@ -182,9 +203,12 @@ static int RenameHandle(HANDLE file, const wchar_t* path)
     rename.info.ReplaceIfExists = TRUE;
     rename.info.FileNameLength = (DWORD)(length * sizeof(wchar_t));
     lstrcpyW(rename.info.FileName, path);
-    for (int tries = 0; !SetFileInformationByHandle(file, FileRenameInfo, &rename, sizeof rename);)
-        if (Fail(), !MayRetry(&tries))
+    int tries = 0;
+    while (!SetFileInformationByHandle(file, FileRenameInfo, &rename, sizeof rename)) {
+        Fail();
+        if (!MayRetryMove(&tries))
             return 0;
+    }
     return 1;
 }
 
@@ -318,23 +342,34 @@ int MoveIntoPlace(FileHandle file, const char* from, const char* to)
     }
     int moved = RenameHandle((HANDLE)file, wideTo);
     CloseHandle((HANDLE)file);
-    // Where the handle's rename is refused, the file is moved by its name.
-    for (int tries = 0; !moved && !(moved = MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING |
-                                                                            MOVEFILE_WRITE_THROUGH));)
-        if (Fail(), !MayRetry(&tries))
+    if (moved)
+        return 1;
+    // Where the handle's rename is refused (a file system without it), the
+    // file is moved by its name; not where virtualization makes the refusal
+    // final.
+    if (NextAfterRefusedMove(FileError, ProcessIsVirtualized()) == WriteInPlaceInstead)
+        return 0;
+    int tries = 0;
+    while (!MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        Fail();
+        if (!MayRetryMove(&tries))
             return 0;
+    }
     return 1;
 }
 
 FileHandle CreateInPlace(const char* path)
 {
     wchar_t wide[WidePathCapacity];
-    HANDLE file = Create(path, GENERIC_WRITE, CREATE_ALWAYS, wide);
+    HANDLE file = Create(path, GENERIC_WRITE | DELETE, CREATE_ALWAYS, wide);
     if (file == INVALID_HANDLE_VALUE)
         return NoFile;
     if (!IsEntryItself(file, wide)) {
-        FileError = ERROR_CANT_ACCESS_FILE;
+        // Created or emptied, but not the entry the host reads: an empty
+        // file left there would read as a reply.
+        MarkDeleted(file);
         CloseHandle(file);
+        FileError = ERROR_CANT_ACCESS_FILE;
         return NoFile;
     }
     return (FileHandle)file;

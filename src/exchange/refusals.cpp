@@ -2,7 +2,11 @@
 
 int NameIsFree(int error) { return error == SystemFileNotFound || error == SystemPathNotFound; }
 
-int WriteInPlaceAfter(int moveError, int virtualized)
+AfterRefusedMove NextAfterRefusedMove(int error, int virtualized)
 {
-    return virtualized && moveError == SystemAccessDenied;
+    if (virtualized && (error == SystemAccessDenied || error == SystemNotSameDevice))
+        return WriteInPlaceInstead;
+    if (error == SystemSharingViolation || error == SystemLockViolation || error == SystemAccessDenied)
+        return MoveAgain;
+    return MoveFailed;
 }

@@ -9,6 +9,9 @@ enum {
     SystemFileNotFound = 2,
     SystemPathNotFound = 3,
     SystemAccessDenied = 5,
+    SystemNotSameDevice = 17,
+    SystemSharingViolation = 32,
+    SystemLockViolation = 33,
 };
 
 // Whether a name is free, after a look-up of its attributes failed with
@@ -16,12 +19,20 @@ enum {
 // (a scanner) still holds it answers "access denied" until it lets go.
 int NameIsFree(int error);
 
-// Whether the reply is to be written straight to its name, after the move
-// of the complete pending file onto it was refused with error even after
-// the retries. Only where UAC virtualizes this process and refuses with
-// "access denied": Windows documents that a virtualized program's creates,
-// writes and deletes in C:\ land in its VirtualStore, but not that a
-// rename does. Anywhere else a refused move is a failure, told to the user.
-int WriteInPlaceAfter(int moveError, int virtualized);
+// What the exchange does after the move of the complete pending reply onto
+// its name was refused with error.
+enum AfterRefusedMove {
+    MoveAgain,     // a brief lock (a scanner): again after a pause, for about a second
+    WriteInPlaceInstead,  // at once: the reply written straight to its name
+    MoveFailed,    // told to the user
+};
+
+// Windows documents that a virtualized program's creates, writes and
+// deletes in C:\ land in its VirtualStore, but not that a rename does: where
+// UAC virtualizes this process, a rename refused as "access denied" or
+// "not the same device" (a VirtualStore on another volume) is not tried
+// again but written in place. Elsewhere "access denied" may be a brief lock
+// (a file deleted while a scanner holds it), tried again before it fails.
+AfterRefusedMove NextAfterRefusedMove(int error, int virtualized);
 
 #endif

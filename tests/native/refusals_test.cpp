@@ -4,8 +4,6 @@
 
 namespace {
 
-enum { SharingViolation = 32 };
-
 TEST(Refusals, WhatTheExchangeDoesNext)
 {
     // A deleted file that a scanner still holds answers "access denied":
@@ -14,15 +12,20 @@ TEST(Refusals, WhatTheExchangeDoesNext)
     EXPECT_FALSE(NameIsFree(SystemAccessDenied));
     const struct {
         const char* name;
-        int moveError, virtualized, inPlace;
+        int error, virtualized;
+        AfterRefusedMove next;
     } rows[] = {
-        { "virtualized, the rename refused", SystemAccessDenied, 1, 1 },
-        { "not virtualized: the rights are missing, and the user is told", SystemAccessDenied, 0, 0 },
-        { "virtualized, but the name is held by another program", SharingViolation, 1, 0 },
+        { "virtualized, the rename refused: in place at once, not after a second of retries", SystemAccessDenied,
+          1, WriteInPlaceInstead },
+        { "virtualized, the VirtualStore on another volume", SystemNotSameDevice, 1, WriteInPlaceInstead },
+        { "not virtualized: access denied may be a brief lock, then the rights are missing",
+          SystemAccessDenied, 0, MoveAgain },
+        { "virtualized, but the name is held by another program", SystemSharingViolation, 1, MoveAgain },
+        { "not virtualized, another volume: told to the user", SystemNotSameDevice, 0, MoveFailed },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(WriteInPlaceAfter(row.moveError, row.virtualized), row.inPlace);
+        EXPECT_EQ(NextAfterRefusedMove(row.error, row.virtualized), row.next);
     }
 }
 

@@ -3,8 +3,9 @@
 
 // After: "=TEXT" the picked file holds TEXT. Device names are refused (the
 // user is told and chooses again); the stand-ins the test prefix maps COM1
-// and LPT1 to stay empty. Windows 11 (build 22000) takes a device name
-// with a folder or an extension for a plain file.
+// and LPT1 to stay empty. Where the system takes a device name with a
+// folder or an extension for a plain file (as GetFullPathNameW reports it;
+// Windows 11 is said to), it is one.
 const Row Dump[] = {
     { "save: a new name is created empty", DS, L"0",
       L"title Save Dump As;types Intel Hex (*.hex);pick {dir}\\Saved dump.hex", PICKED, L"=" },
@@ -33,8 +34,8 @@ const Row Dump[] = {
     { "log: omega beside its look-alike", DS, L"2", L"pick {dir}\\" OMEGA L"log.log", PICKED,
       L"=;{dir}\\Olog.log=Olog.log", 0, {}, L"8.3" },
     { "log: a device under a folder is refused, then a file chosen", DS, L"2",
-      L"pick C:\\t\\COM1.log;warn is a device;pick {dir}\\after.log", PICKED,
-      L"=;C:\\stand-ins\\com1=;C:\\stand-ins\\lpt1=", 0, {}, L"build 22000: pick {dir}\\COM1.log" },
+      L"pick {dir}\\COM1.log;warn is a device;pick {dir}\\after.log", PICKED,
+      L"=;C:\\stand-ins\\com1=;C:\\stand-ins\\lpt1=", 0, {}, L"file {dir}\\COM1.log: pick {dir}\\COM1.log" },
     { "mode 3 touches nothing", DS, L"3", L"types Intel Hex (*.hex);pick {dir}\\old dump.hex",
       PICKED, L"=old dump.hex" },
     { "mode 5: a new name gets no reply and no word", DS, L"5", L"pick {dir}\\new.hex", 0, L"=!" },

@@ -12,8 +12,11 @@ const Row Exchange[] = {
       PICKED, 0, L"holdshared C:\\FILE" },
     { "an older file still shown at the name once the request is taken is told", ML, DIR,
       L"warn An administrator must delete C:\\FILE", 0, L"C:\\FILE=old-reply", L"behind old-reply" },
+    // Where deletes are POSIX deletes (NTFS, Windows 10 1607 and later),
+    // the name is free at once: the request is taken and the dialog opens.
     { "... but not when it cannot be renamed aside: its name stays taken", ML, DIR,
-      L"warn could not be taken", 0, L"C:\\FILE.old=/", L"mkdir C:\\FILE.old;holdshared C:\\FILE" },
+      L"warn could not be taken", 0, L"C:\\FILE.old=/", L"mkdir C:\\FILE.old;holdshared C:\\FILE",
+      {}, L"instead cancel" },
     { "a folder takes the reply's place meanwhile: access denied, with advice", ML, DIR,
       L"mkdir C:\\FILE;pick " BLINKY L";warn give users that right on C:\\", 0, L"C:\\FILE=/" },
     { "a folder at the pending name", LD, DIR, L"pick " HEX L";warn could not be written", 0,

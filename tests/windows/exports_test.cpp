@@ -1,8 +1,10 @@
 // filepick.exe loaded as a module by a host: its named exports and their
 // calling convention, and its dialog template. (Its debug-file dialog called
-// from a host's thread is a host companion row.)
+// from a host's thread is a host companion row.) And the driver in a window
+// of the test's own laid out as Windows' Common Item Dialog is.
 #include <windows.h>
 
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -131,6 +133,71 @@ TEST(LoadDialogTemplate, BytesNeverChange)
         hash = (hash ^ bytes[i]) * 16777619u;
     EXPECT_EQ(size, 696u);
     EXPECT_EQ(hash, 0xAFB2BB95u);
+}
+
+// A dialog whose file-name box (a combo box with its edit), file-type list
+// and buttons stand in a pane below the top window, as in Windows' Common
+// Item Dialog; the pane counts what its controls tell it.
+struct NestedDialog {
+    HWND top = 0, pane = 0;
+    int selectionChanges = 0, clicks = 0;
+    HANDLE ready = CreateEventW(0, TRUE, FALSE, 0);
+};
+
+LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    NestedDialog* dialog = (NestedDialog*)GetWindowLongPtrW(window, GWLP_USERDATA);
+    if (message == WM_COMMAND && dialog) {
+        dialog->selectionChanges += LOWORD(wParam) == cmb1 && HIWORD(wParam) == CBN_SELCHANGE;
+        dialog->clicks += LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+DWORD WINAPI ShowNestedDialog(void* param)
+{
+    NestedDialog* dialog = (NestedDialog*)param;
+    WNDCLASSW paneClass = {};
+    paneClass.lpfnWndProc = PaneProc;
+    paneClass.lpszClassName = L"NestedPane";
+    RegisterClassW(&paneClass);
+    dialog->top = CreateWindowExW(0, L"#32770", L"Open", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, 0, 0, 0, 0);
+    dialog->pane = CreateWindowExW(0, L"NestedPane", L"", WS_CHILD | WS_VISIBLE, 0, 0, 380, 260, dialog->top, 0, 0, 0);
+    SetWindowLongPtrW(dialog->pane, GWLP_USERDATA, (LONG_PTR)dialog);
+    const struct { const wchar_t* className; int id; DWORD style; int y; } controls[] = {
+        { L"ComboBox", cmb13, CBS_DROPDOWN, 10 },
+        { L"ComboBox", cmb1, CBS_DROPDOWNLIST, 40 },
+        { L"Button", IDOK, BS_PUSHBUTTON, 200 },
+    };
+    for (const auto& control : controls)
+        CreateWindowExW(0, control.className, L"", WS_CHILD | WS_VISIBLE | control.style, 10, control.y, 200, 100,
+                        dialog->pane, (HMENU)(INT_PTR)control.id, 0, 0);
+    for (const wchar_t* type : { L"C source", L"Intel Hex" })
+        SendDlgItemMessageW(dialog->pane, cmb1, CB_ADDSTRING, 0, (LPARAM)type);
+    SetEvent(dialog->ready);
+    MSG message;
+    while (GetMessageW(&message, 0, 0, 0) > 0)
+        DispatchMessageW(&message);
+    return 0;
+}
+
+TEST(Driver, ControlsBelowTheTopWindow)
+{
+    NestedDialog* dialog = new NestedDialog;  // the window's thread may outlive the row
+    HANDLE thread = CreateThread(0, 0, ShowNestedDialog, dialog, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(dialog->ready, 10000), WAIT_OBJECT_0);
+    PickerSession session = { GetCurrentProcessId(), 0, 10000, dialog->top, 0 };
+    wchar_t failed[64] = L"";
+    EXPECT_TRUE(RunSteps(&session, L"name x.c;type 1;click 1", failed, 64)) << "not done: " << failed;
+    wchar_t typed[32] = L"";
+    GetWindowTextW(GetDlgItem(dialog->pane, cmb13), typed, 32);
+    EXPECT_STREQ(typed, L"x.c");
+    EXPECT_EQ(SendDlgItemMessageW(dialog->pane, cmb1, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(dialog->selectionChanges, 1) << "the list's parent was not told";
+    EXPECT_EQ(dialog->clicks, 1);
+    PostThreadMessageW(GetThreadId(thread), WM_QUIT, 0, 0);
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // differs on Windows.
 #include "rows.h"
 
+#include "exchange/virtual_store.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -72,7 +74,7 @@ std::wstring Expand(const std::wstring& text, const std::wstring& dir)
     for (size_t at; (at = result.find(L"{dir}")) != std::wstring::npos;)
         result.replace(at, 5, dir);
     wchar_t store[MAX_PATH];
-    ExpandEnvironmentStringsW(L"%LOCALAPPDATA%\\VirtualStore", store, MAX_PATH);
+    VirtualStorePath(store, MAX_PATH);
     for (size_t at; (at = result.find(L"{store}")) != std::wstring::npos;)
         result.replace(at, 7, store);
     wchar_t tests[MAX_PATH];
@@ -205,22 +207,22 @@ bool MakesShortNames(const std::wstring& dir)
 
 // The system's build number, as the system itself reports it (Wine
 // reports the version its prefix is set to).
-DWORD SystemBuild()
+// Whether the system takes path for a file, not a device: GetFullPathNameW
+// answers a device as \\.\NAME.
+static bool NamesAFile(const std::wstring& path)
 {
-    typedef LONG(WINAPI * GetVersionFunction)(OSVERSIONINFOW*);
-    OSVERSIONINFOW version = { sizeof version };
-    ((GetVersionFunction)GetProcAddress(GetModuleHandleA("ntdll"), "RtlGetVersion"))(&version);
-    return version.dwBuildNumber;
+    wchar_t full[MAX_PATH];
+    DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH, full, 0);
+    return length && length < MAX_PATH && wcsncmp(full, L"\\\\.\\", 4) != 0;
 }
 
-// Applies a row's Windows expectation (see Row::onWindows) to what it
-// expects, *instead; false when the row is skipped there, with its reason.
 bool ForThisPlatform(const wchar_t* onWindows, const wchar_t** instead, const std::wstring& dir)
 {
     std::wstring rule = onWindows ? onWindows : L"";
-    if (rule.compare(0, 6, L"build ") == 0) {
-        if (SystemBuild() >= (DWORD)_wtoi(rule.c_str() + 6))
-            *instead = onWindows + rule.find(L": ") + 2;
+    if (rule.compare(0, 5, L"file ") == 0) {
+        size_t colon = rule.find(L": ");
+        if (NamesAFile(Expand(rule.substr(5, colon - 5), dir)))
+            *instead = onWindows + colon + 2;
         return true;
     }
     if (RunsUnderWine() || rule.empty() || (rule == L"8.3" && MakesShortNames(dir)))

@@ -16,7 +16,7 @@ const Row ModuleList[] = {
       L"skip Windows' short names of \"a b\" (AB~1) are shorter than Wine's (A_B~~GOE), so the "
       L"path fits there; the row of 100 folders \"+\" shows the same box on Windows" },
     { "a short form that outgrows its buffer is told as too long", ML, DIR,
-      L"pick " PLUS100 L";warn too long for the debugger", 0, 0, L"put " PLUS100 L"=deep" },
+      L"pick " PLUS100 L";warn too long for the debugger", 0, 0, L"put " PLUS100 L"=deep", {}, L"8.3" },
     // A quoted program name ends at its closing quote or at a tab.
     { "a tab inside the quoted program path ends its name",
       L"\"C:\\a\tb\\filepick.exe\" DoModuleListFile", L"raw:300", L"exit 0", 0, L"C:\\FILE=*" },

@@ -76,8 +76,9 @@ struct Row {
     int words[3];          // DoLoadDebugFile: startup skip, symbol only, format
     // Where Windows does what Wine does not: "instead STEPS" (these steps
     // there), "skip REASON", or "8.3" (the row needs a volume that makes
-    // short names); "build N: STEPS", these steps wherever the system
-    // reports build N or later, Wine included. 0: the same everywhere.
+    // short names); "file PATH: STEPS", these steps wherever the system
+    // takes PATH for a file, not a device, Wine included. 0: the same
+    // everywhere.
     const wchar_t* onWindows;
 };
 
@@ -118,7 +119,6 @@ std::wstring Expand(const std::wstring& text, const std::wstring& dir);
 
 // Where the rows run (files.cpp).
 bool WindowsWays();
-DWORD SystemBuild();
 void RunUnix(const wchar_t* command, std::vector<std::wstring> paths, bool exists);
 void Remove(const std::vector<std::wstring>& paths);
 void MakeParents(const std::wstring& path);
@@ -216,8 +216,6 @@ std::string RowName(const testing::TestParamInfo<Kind>& info)
             c = '_';
     return name;
 }
-
-#define ROWS(table) INSTANTIATE_TEST_SUITE_P(table, Pick, testing::ValuesIn(table), RowName<Row>)
 
 #define ROWS(table) INSTANTIATE_TEST_SUITE_P(table, Pick, testing::ValuesIn(table), RowName<Row>)
 #define HOST_ROWS(table) INSTANTIATE_TEST_SUITE_P(table, Host, testing::ValuesIn(table), RowName<HostRow>)

@@ -97,7 +97,7 @@ void Session::Step(const std::wstring& step)
             types += (i ? L"," : L"") + std::wstring(text);
         EXPECT_EQ(types, arg);
     } else if (op == L"enabled") {
-        HWND control = GetDlgItem(SessionDialog(&driver), _wtoi(arg.c_str()));
+        HWND control = FindControl(SessionDialog(&driver), _wtoi(arg.c_str()));
         EXPECT_EQ(IsWindowEnabled(control) != 0, arg.back() == L'1');
     } else {
         if (op == L"pick")
