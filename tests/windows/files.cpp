@@ -205,8 +205,6 @@ bool MakesShortNames(const std::wstring& dir)
     return ShortPathOf(longName) != Narrow(longName, CP_ACP);
 }
 
-// The system's build number, as the system itself reports it (Wine
-// reports the version its prefix is set to).
 // Whether the system takes path for a file, not a device: GetFullPathNameW
 // answers a device as \\.\NAME.
 static bool NamesAFile(const std::wstring& path)

@@ -62,6 +62,12 @@ const HostRow HostCompanion[] = {
       L"C:\\\\ (C:\\\\filepick-doctor.probe)|\"advice\":\"Remove what stands at "
       L"C:\\\\filepick-doctor.probe|\"status\":\"fail\"}", 0, L"mkdir C:\\filepick-doctor.probe",
       L"C:\\filepick-doctor.probe=/" },
+    { "the doctor names what stands at its probe's new name", L"--doctor --json \"{dir}\"", 1,
+      L"could not rename a file in C:\\\\ (C:\\\\filepick-doctor.probe.renamed)|\"advice\":\"Remove what "
+      L"stands at C:\\\\filepick-doctor.probe.renamed", 0, L"mkdir C:\\filepick-doctor.probe.renamed",
+      L"C:\\filepick-doctor.probe.renamed=/",
+      L"skip what a rename onto a real folder in C:\\ answers under UAC virtualization is not "
+      L"documented" },
     { "the doctor fails on a project folder that does not exist", L"--doctor --json \"{dir}\\nosuch\"", 1,
       L"\"name\":\"folder-names\",\"status\":\"fail\",\"found\":\"the project folder "
       L"C:\\\\filepick-tests\\\\|nosuch does not exist\"" },
