@@ -141,6 +141,11 @@ static BOOL CALLBACK MatchControl(HWND child, LPARAM param)
 
 HWND FindControl(HWND window, int id)
 {
+    // A direct child first, as the dialog itself finds it: a descendant of
+    // another control may carry the same id.
+    HWND child = window ? GetDlgItem(window, id) : 0;
+    if (child)
+        return child;
     ControlSearch search = { id, 0, 0 };
     if (window)
         EnumChildWindows(window, MatchControl, (LPARAM)&search);

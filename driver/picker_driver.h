@@ -31,8 +31,8 @@ int WaitForExit(HANDLE process, DWORD timeoutMs, DWORD* exitCode);
 // Ends a process that is still running, by its handle, and waits for it.
 void EndPicker(PROCESS_INFORMATION* process);
 
-// A control of a dialog by its id, wherever it stands among the dialog's
-// descendants (a visible one first): Windows' Common Item Dialog, which
+// A control of a dialog by its id: a direct child, or else wherever it
+// stands among the dialog's descendants (a visible one first): Windows' Common Item Dialog, which
 // the platform shows for the dialogs without a template, does not keep its
 // file-name box and file-type list as direct children. 0 when none.
 HWND FindControl(HWND window, int id);
