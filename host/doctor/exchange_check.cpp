@@ -50,7 +50,7 @@ static int ProbeStep(Check* check, int done, const wchar_t* what, const wchar_t*
            check->found[0] ? L"; " : L"", what, target, why);
     // Something of another's at the name the step makes may be refused as
     // access denied too: then it is what stands there that is in the way.
-    int inTheWay = (wcscmp(what, L"create") == 0 || target != ProbePath) &&
+    int inTheWay = (wcscmp(what, L"create") == 0 || wcscmp(what, L"rename") == 0) &&
                    GetFileAttributesW(target) != INVALID_FILE_ATTRIBUTES;
     if (error == ERROR_ACCESS_DENIED && !inTheWay)
         Append(check->advice, L"%ls", RightsAdvice + 2);
