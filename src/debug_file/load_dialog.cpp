@@ -11,6 +11,7 @@
 #include "dialog_support/chosen_file.h"
 #include "dialog_support/code_page.h"
 #include "dialog_support/file_dialog.h"
+#include "dialog_support/host_path.h"
 #include "exchange/layouts.h"
 
 // The linker's symbol for the start of this image, wherever it was loaded:
@@ -81,10 +82,19 @@ extern "C" int __stdcall LoadDebugFile(void*, HWND owner, VENDORFORMAT* format, 
 
     int filterIndex = GetVendorIndex(*format);
     wchar_t chosen[LoadMaxFile];
-    int result = ShowLoadDialog(owner, &filterIndex, chosen, folder);
     // The caller gets an ANSI path that opens the chosen file, or nothing.
+    // A name that is no existing file (Wine's old-style dialog lets one
+    // through, and cuts a path too long for it) is told, and the dialog
+    // shown again.
     char path[LoadMaxFile];
-    if (!result || !CallerPathFor(owner, chosen, path, LoadMaxFile))
+    int result, ready;
+    do {
+        result = ShowLoadDialog(owner, &filterIndex, chosen, folder);
+        if (!result)
+            return 0;
+        ready = CallerPathFor(owner, chosen, path, LoadMaxFile);
+    } while (ready == HostPathMissing);
+    if (ready != HostPathReady)
         return 0;
     memcpy(fileName, path, strlen(path) + 1);
     *format = SetIndxVend(filterIndex);

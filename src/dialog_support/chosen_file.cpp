@@ -147,6 +147,12 @@ int ReplyPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capaci
 
 int CallerPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity)
 {
-    return Report(owner, HostCallerPath(&PlatformPaths, longPath, hostPath, capacity), longPath) ==
-           HostPathReady;
+    // The full path is given as it is, so it is looked at first: a name
+    // Wine's old-style dialog let through, or a path it cut (to a folder,
+    // or to nothing), is no file.
+    DWORD attributes = GetFileAttributesW(longPath);
+    int result = attributes == INVALID_FILE_ATTRIBUTES || attributes & FILE_ATTRIBUTE_DIRECTORY
+                     ? HostPathMissing
+                     : HostCallerPath(&PlatformPaths, longPath, hostPath, capacity);
+    return Report(owner, result, longPath);
 }

@@ -27,6 +27,10 @@ int ChosenPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capac
 
 // The same: 1 when the path is ready, else 0.
 int ReplyPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity);
+
+// The path LoadDebugFile gives its caller (host_path.h), for an existing
+// file only, after telling the user why it is not ready: the
+// HostPathResult.
 int CallerPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity);
 
 #endif

@@ -12,6 +12,16 @@ const HostRow HostCompanion[] = {
     { "the exported dialog gives the short path of a name outside the code page",
       L"--module --choose \"" CYRILLIC_IN_DIR L".lst\" DoLoadDebugFile \"{dir}\"", 0,
       L"file name:    {short}", CYRILLIC_IN_DIR L".lst", 0, 0, L"8.3" },
+    // As the command: a name that is no existing file is told, and the
+    // dialog shown again. Windows' own dialog refuses such names itself.
+    { "the exported dialog tells a name that does not exist, then gives the file chosen",
+      L"--module --steps \"pick {dir}\\mega.c;warn does not exist\" --choose \"{dir}\\blinky.c\" "
+      L"DoLoadDebugFile \"{dir}\"", 0, L"file name:    {long}", L"{dir}\\blinky.c", 0, 0,
+      L"skip Windows' old-style dialog refuses a name that does not exist in a box of its own" },
+    { "the exported dialog gives no path that it cut", L"--module --steps \"pick {dir}\\{len:258}.hex;"
+      L"warn does not exist;cancel\" DoLoadDebugFile \"{dir}\"", 1,
+      L"No file was chosen (LoadDebugFile returned 0)", 0, L"put {dir}\\{len:258}.hex=x", 0,
+      L"skip Windows' dialogs report a path too long for their buffer instead of cutting it" },
     { "the exported dialog cancelled leaves the caller's words alone",
       L"--module --steps \"click 4390;cancel\" DoLoadDebugFile \"{dir}\"", 1,
       L"No file was chosen (LoadDebugFile returned 0)|startup skip: -1|symbol only:  -1|"
