@@ -32,9 +32,10 @@ int MakeRequest(const HostOptions* options, int verb, unsigned char* request)
     return 0;
 }
 
-// Reads the reply (if any) and removes it, so a later run cannot take it
-// for its own. -1: no reply; 0: malformed; 1: read.
-static int TakeReply(int verb, unsigned char* reply)
+// Reads the reply (if any) into reply (LoadReplySize + 1 bytes) and removes
+// it, so a later run cannot take it for its own: its size, or -1 when there
+// is none.
+static int TakeReply(unsigned char* reply)
 {
     FILE* file = fopen(ExchangePath, "rb");
     if (!file)
@@ -42,7 +43,7 @@ static int TakeReply(int verb, unsigned char* reply)
     int size = (int)fread(reply, 1, LoadReplySize + 1, file);
     fclose(file);
     remove(ExchangePath);
-    return size == (verb == VerbLoadDebugFile ? LoadReplySize : PathReplySize);
+    return size;
 }
 
 int RunPicker(const HostOptions* options, int verb, const unsigned char* request,
@@ -106,20 +107,22 @@ int RunPicker(const HostOptions* options, int verb, const unsigned char* request
         remove(ExchangePath);
         return Fail(options, status, message);
     }
-    unsigned char reply[LoadReplySize + 1];
-    int taken = TakeReply(verb, reply);
-    if (taken < 0) {
+    unsigned char bytes[LoadReplySize + 1];
+    int size = TakeReply(bytes);
+    if (size < 0) {
         PrintNotChosen(options, L"no reply", 0);
         return HostNotChosen;
     }
-    if (taken == 0)
+    FilepickReply reply;
+    int decoded = FilepickDecodeReplyFor(options->verbName, bytes, size, request, requestSize, &reply);
+    if (decoded == FILEPICK_REPLY_REQUEST_NOT_TAKEN) {
+        // filepick told its user why; the request was this run's, and went.
+        PrintNotChosen(options, L"filepick.exe could not take the request (another program held C:\\FILE)", 0);
+        return HostNotChosen;
+    }
+    if (decoded != FILEPICK_REPLY_DECODED)
         return Fail(options, HostCouldNotRun, L"the reply has the wrong size");
-    char shortPath[PathBlockSize];
-    memcpy(shortPath, reply, PathBlockSize);
-    TerminatePathBlock(shortPath);
-    LoadWords words = { LoadLe32(reply + LoadReplyStartupSkipOffset),
-                        LoadLe32(reply + LoadReplySymbolOnlyOffset),
-                        LoadLe32(reply + LoadReplyFormatOffset) };
-    PrintChosen(options, "short path:   ", shortPath, verb == VerbLoadDebugFile ? &words : 0);
+    LoadWords words = { reply.startupSkip, reply.symbolOnly, reply.format };
+    PrintChosen(options, "short path:   ", reply.path, verb == VerbLoadDebugFile ? &words : 0);
     return HostChosen;
 }

@@ -143,7 +143,9 @@ typedef struct FilepickReply {
 
 /* Decodes the size bytes read from C:\FILE: a path reply, or with
  * FILEPICK_LOAD_REPLY_SIZE bytes a DoLoadDebugFile reply. 0 for any other
- * size. The path is ended within its block whatever the bytes hold. */
+ * size. The path is ended within its block whatever the bytes hold. A host
+ * uses FilepickDecodeReplyFor below, which also tells its own request
+ * that was not taken from a reply. */
 FILEPICK_INLINE int FilepickDecodeReply(const unsigned char* bytes, int size, FilepickReply* reply)
 {
     int i;
@@ -159,6 +161,44 @@ FILEPICK_INLINE int FilepickDecodeReply(const unsigned char* bytes, int size, Fi
         reply->format = FilepickGetInt(bytes + FILEPICK_LOAD_REPLY_FORMAT);
     }
     return 1;
+}
+
+/* What FilepickDecodeReplyFor found in the bytes read from C:\FILE. */
+enum {
+    FILEPICK_REPLY_DECODED = 1,
+    /* Not a reply of the verb: a size it never writes. */
+    FILEPICK_REPLY_WRONG_SIZE = 0,
+    /* The very request the host wrote: filepick could not take it (another
+     * program held C:\FILE, and the user was told), so no file was chosen.
+     * A DoModuleListFile request has a reply's size: read as a reply, the
+     * host would take its own start folder for the chosen file. */
+    FILEPICK_REPLY_REQUEST_NOT_TAKEN = -1
+};
+
+/* Decodes the size bytes read from C:\FILE after "filepick.exe verb" ended
+ * with FILEPICK_EXIT_VERB_RAN, given the request (requestSize bytes) that
+ * the host wrote before. One of the results above; reply is filled only
+ * when decoded. */
+FILEPICK_INLINE int FilepickDecodeReplyFor(const char* verb, const unsigned char* bytes, int size,
+                                           const unsigned char* request, int requestSize,
+                                           FilepickReply* reply)
+{
+    const char* load = FILEPICK_VERB_LOAD_DEBUG_FILE;
+    int i = 0, expected;
+    if (size == requestSize) {
+        for (i = 0; i < size; ++i)
+            if (bytes[i] != request[i])
+                break;
+        if (i == size)
+            return FILEPICK_REPLY_REQUEST_NOT_TAKEN;
+    }
+    for (i = 0; verb[i] == load[i]; ++i)
+        if (!verb[i])
+            break;
+    expected = verb[i] == load[i] ? FILEPICK_LOAD_REPLY_SIZE : FILEPICK_PATH_REPLY_SIZE;
+    if (size != expected)
+        return FILEPICK_REPLY_WRONG_SIZE;
+    return FilepickDecodeReply(bytes, size, reply);
 }
 
 /* The routines filepick.exe exports, for a host that loads it as a module

@@ -92,7 +92,14 @@ int main(int argc, char** argv)
     /* The host removes the reply once it has read it. */
     remove(FILEPICK_EXCHANGE_PATH);
     FilepickReply reply;
-    if (!FilepickDecodeReply(bytes, got, &reply)) {
+    int decoded = FilepickDecodeReplyFor(verb, bytes, got, request, (int)size, &reply);
+    if (decoded == FILEPICK_REPLY_REQUEST_NOT_TAKEN) {
+        /* filepick could not take the request (another program held the
+         * file) and told its user so: nothing was chosen. */
+        printf("no file chosen (the request was not taken)\n");
+        return 1;
+    }
+    if (decoded != FILEPICK_REPLY_DECODED) {
         fprintf(stderr, "exchange_host: a reply of %d bytes\n", got);
         return 2;
     }
