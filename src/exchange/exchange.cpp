@@ -25,7 +25,7 @@ int ReadExchange(const char* path, int count, const ExchangeBlock* blocks)
     // the reply, so then the run goes no further.
     if (!ConsumeRequest(file, path))
         return 0;
-    FileError = 0;
+    FileError = ok ? 0 : SystemEndOfFile;
     return ok;
 }
 
@@ -52,16 +52,31 @@ static int WriteInPlace(const char* path, int count, const ExchangeBlock* blocks
     return 0;
 }
 
+// The pending reply's name beside path, into pending (MaxPathLength); 0
+// when it does not fit.
+static int PendingPath(const char* path, char* pending)
+{
+    size_t length = strlen(path);
+    if (length + sizeof PendingSuffix > MaxPathLength)
+        return 0;
+    memcpy(pending, path, length);
+    memcpy(pending + length, PendingSuffix, sizeof PendingSuffix);
+    return 1;
+}
+
+int RemovePendingReply(const char* path)
+{
+    char pending[MaxPathLength];
+    return PendingPath(path, pending) && RemoveLeftover(pending);
+}
+
 int WriteExchange(const char* path, int count, const ExchangeBlock* blocks)
 {
     // The host may look at the path at any moment (or the program may be
     // ended part-way): the file appears there only complete.
     char pending[MaxPathLength];
-    size_t length = strlen(path);
-    if (length + sizeof PendingSuffix > sizeof pending)
+    if (!PendingPath(path, pending))
         return 0;
-    memcpy(pending, path, length);
-    memcpy(pending + length, PendingSuffix, sizeof PendingSuffix);
 
     // A file left by a run that was ended part-way must not stand in the
     // way; anything else there (a folder, a link) is not ours to remove.

@@ -14,8 +14,9 @@ struct ExchangeBlock {
 
 // Reads the blocks in order from the file at path, then removes the file
 // (read-only or not). 1 when every block was read whole and the file is
-// gone. 0 when there was no file, or a block could not be read whole (the
-// file is removed all the same): FileError (exchange/file_ops.h) is then 0.
+// gone. 0 when there was no file (FileError, exchange/file_ops.h, is then
+// 0), or a block could not be read whole (the file is removed all the
+// same; FileError ERROR_HANDLE_EOF, 38).
 // 0 with FileError set when the file could not be taken away (held by
 // another program, a folder or a link): it is still at path; with
 // FileError ERROR_FILE_EXISTS (80) when it was taken, but another file
@@ -32,5 +33,9 @@ int ReadExchange(const char* path, int count, const ExchangeBlock* blocks);
 // on success; otherwise 0 with FileError telling why, and
 // no file is left behind by this call.
 int WriteExchange(const char* path, int count, const ExchangeBlock* blocks);
+
+// Removes a plain file left at the pending reply's name (path + ".new");
+// 1 when the name is free.
+int RemovePendingReply(const char* path);
 
 #endif

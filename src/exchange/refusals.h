@@ -10,6 +10,7 @@ enum {
     SystemPathNotFound = 3,
     SystemAccessDenied = 5,
     SystemNotSameDevice = 17,
+    SystemEndOfFile = 38,
     SystemSharingViolation = 32,
     SystemLockViolation = 33,
 };

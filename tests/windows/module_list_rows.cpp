@@ -2,6 +2,12 @@
 // the same code for every verb; and its rows under code page 936.
 #include "rows.h"
 
+// A start folder of about 235 characters, within the dialogs' limit.
+#define D10 L"dddddddddd"
+#define E10 L"eeeeeeeeee"
+#define Z10 L"zzzzzzzzzz"
+#define DEEP L"{dir}\\" D10 D10 D10 D10 D10 D10 D10 D10 D10 D10 L"\\" E10 E10 E10 E10 E10 E10 E10 E10 E10 E10
+
 // Command lines, requests and start folders are the same code for every
 // verb: they are checked with the module list.
 const Row ModuleList[] = {
@@ -20,8 +26,15 @@ const Row ModuleList[] = {
     // A quoted program name ends at its closing quote or at a tab.
     { "a tab inside the quoted program path ends its name",
       L"\"C:\\a\tb\\filepick.exe\" DoModuleListFile", L"raw:300", L"exit 0", 0, L"C:\\FILE=*" },
-    // A short request never shows a dialog; it is consumed all the same.
-    { "a request of 299 bytes", ML, L"raw:299" },
+    // A short or missing request shows no dialog, but says why: the host's
+    // user would otherwise see nothing happen. A short one is consumed.
+    { "a request of 299 bytes", ML, L"raw:299", L"warn was shorter than this command's request" },
+    { "no request at all", ML, 0, L"warn started without a request from the debugger" },
+    // Wine's Explorer-style dialog overflows its buffer on a path past
+    // MAX_PATH (a long name in a deep start folder) and faults: the user is
+    // told, and no reply stays.
+    { "a fault in the platform's dialog is told", ML, DEEP, L"pick " Z10 Z10 Z10 Z10 Z10 L".c;warn The file dialog failed",
+      0, 0, L"mkdir " DEEP, {}, L"skip the fault is Wine's own: Windows' dialog reports a path too long for its buffer" },
     // A start folder that names a file is not used: the dialog opens
     // elsewhere, where the bare name is missing.
     { "a start folder that is a file", ML, L"{dir}\\sub\\a.c", L"pick a.c;answer 1;cancel", 0, 0,
