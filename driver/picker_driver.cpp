@@ -377,6 +377,16 @@ static int RunStep(PickerSession* session, const wchar_t* op, const wchar_t* arg
     }
     if (wcscmp(op, L"pick") == 0)
         return ChooseFile(dialog, argument);
+    if (wcscmp(op, L"next") == 0) {
+        // The dialog goes (after a pick, say); the steps after act on the
+        // one that comes next.
+        session->closed = dialog;
+        session->dialog = 0;
+        for (DWORD start = GetTickCount(); IsWindow(dialog); Sleep(PollMs))
+            if (GetTickCount() - start > session->waitMs)
+                return 0;
+        return 1;
+    }
     if (wcscmp(op, L"cancel") == 0) {
         WaitIdle(session);
         PressButton(dialog, IDCANCEL);

@@ -36,6 +36,12 @@ extern "C" {
 /* The exchange file's path. */
 #define FILEPICK_EXCHANGE_PATH "C:\\FILE"
 
+/* One picker at a time: there is one exchange file. A host holds this named
+ * mutex (CreateMutex, then wait for it) from before it writes the request
+ * until it has removed the reply, so that two debuggers, or two clicks, never
+ * share C:\FILE; the sample host does. */
+#define FILEPICK_EXCHANGE_MUTEX "Local\\filepick-exchange"
+
 /* Sizes and offsets, in bytes. */
 enum {
     FILEPICK_PATH_BLOCK_SIZE = 300,
@@ -205,7 +211,16 @@ FILEPICK_INLINE int FilepickDecodeReplyFor(const char* verb, const unsigned char
  * (LoadLibrary, then GetProcAddress by the names below). All are __stdcall
  * and need none of the program's start-up code. Under Wine, LoadLibrary of
  * an .exe neither applies its relocations nor binds its imports: the host
- * must (the sample host's module_host.c shows how). */
+ * must, once for a module (the sample host's module_host.c shows how: a
+ * second LoadLibrary while the first is held gives the same module, already
+ * fixed up). Load, fix up once, call, and free when done.
+ *
+ * Casting GetProcAddress's FARPROC straight to the types below warns under
+ * -Wcast-function-type (g++ -Wextra): copy it into a variable of the type
+ * with memcpy, as the sample does, or cast through (void (*)(void)).
+ *
+ * The platform's dialog changes the calling process's current directory,
+ * even on cancel: a host that relies on its own saves and restores it. */
 #ifdef _WIN32
 
 /* The debug-file dialog's filter index (1 to 14) of a vendor-format code;

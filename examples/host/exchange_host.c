@@ -46,12 +46,25 @@ static long RunPicker(const char* verb)
      * meanwhile. */
     AllowSetForegroundWindow(process.dwProcessId);
     DWORD code = (DWORD)-1;
-    WaitForSingleObject(process.hProcess, INFINITE);
+    /* A GUI host disables its main window (EnableWindow) before it starts
+     * the picker, enables it again after, and meanwhile keeps dispatching
+     * its messages, as here: it repaints, and Windows does not call it
+     * unresponsive. The picker's dialog has no owner. */
+    while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG message;
+        while (PeekMessageA(&message, 0, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return (long)code;
 }
+
+static int Exchange(const char* verb, const unsigned char* request, size_t size);
 
 int main(int argc, char** argv)
 {
@@ -69,6 +82,24 @@ int main(int argc, char** argv)
         fprintf(stderr, "exchange_host: the folder does not fit the request\n");
         return 2;
     }
+    /* One picker at a time, whichever host starts it. */
+    HANDLE exchange = CreateMutexA(0, FALSE, FILEPICK_EXCHANGE_MUTEX);
+    if (exchange && WaitForSingleObject(exchange, 0) == WAIT_TIMEOUT) {
+        printf("waiting for another file picker to close\n");
+        WaitForSingleObject(exchange, INFINITE);
+    }
+    int status = Exchange(verb, request, size);
+    if (exchange) {
+        ReleaseMutex(exchange);
+        CloseHandle(exchange);
+    }
+    return status;
+}
+
+/* Writes the request, runs the picker and reads its reply: the exit status
+ * of main. */
+static int Exchange(const char* verb, const unsigned char* request, size_t size)
+{
     if (!WriteRequest(request, size)) {
         fprintf(stderr, "exchange_host: cannot write %s\n", FILEPICK_EXCHANGE_PATH);
         return 2;

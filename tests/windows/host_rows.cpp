@@ -115,5 +115,9 @@ const HostRow SampleHost[] = {
     { "module: the exported dialog", L"\"{dir}\"", 0,
       L"file name:    {long}\r\nstartup skip: 0\r\nsymbol only:  0\r\nformat:       0\r\n", HEX, 0,
       L"C:\\FILE=!", 0, L"module_host.exe", L"click startup-skip;pick " HEX },
+    // Loaded again while still held: the same module, not fixed up twice.
+    { "module: the exported dialog twice, loaded again while held", L"\"{dir}\" \"{dir}\"", 0,
+      L"format:       0\r\nfile name:    {long}\r\nstartup skip: 1\r\n", HEX, 0, L"C:\\FILE=!", 0,
+      L"module_host.exe", L"pick " HEX L";next;pick " HEX },
 };
 HOST_ROWS(SampleHost);

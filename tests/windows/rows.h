@@ -57,7 +57,7 @@ struct Row {
     // dialog; "exit 0": so, with exit code 0. What the dialog shows: "title
     // T", "types A,B" (the file types), "enabled ID 0|1". What the user does
     // (the driver's steps): "type N", "click ID", "pick PATH", "answer ID",
-    // "warn TEXT", "cancel". Files: "put PATH=TEXT" (parents made), "copy
+    // "warn TEXT", "next", "cancel". Files: "put PATH=TEXT" (parents made), "copy
     // PATH>TO" (likewise), "mkdir
     // P", "hold P" and "holdshared P" (kept open without write or delete
     // sharing, or with delete sharing; "hold MS P": let go after MS ms),
