@@ -5,6 +5,8 @@
 #include <string.h>
 #include <wchar.h>
 
+#include <windows.h>
+
 #include "dialog_support/code_page.h"
 #include "dialog_support/host_path.h"
 #include "entry/command_line.h"
@@ -26,6 +28,14 @@ int BuildRequest(int verb, const wchar_t* text, unsigned char* request)
     }
     char bytes[2 * PathBlockSize];
     int length = ExactAnsi(text ? text : L"", bytes, sizeof bytes);
+    // A folder named outside the code page is sent by its short (8.3) path
+    // where that is exact ANSI: a best-fit form would open a look-alike.
+    wchar_t shortPath[PathBlockSize];
+    DWORD shortLength = 0;
+    if (length == AnsiInexact && text)
+        shortLength = GetShortPathNameW(text, shortPath, PathBlockSize);
+    if (shortLength && shortLength < PathBlockSize)
+        length = ExactAnsi(shortPath, bytes, sizeof bytes);
     if (length == AnsiInexact)
         return RequestNotAnsi;
     if (length < 0 || length >= PathBlockSize)

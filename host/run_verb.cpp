@@ -26,8 +26,8 @@ int MakeRequest(const HostOptions* options, int verb, unsigned char* request)
                L"1 loads one, 2 picks a log file)"
          : size == RequestNotAnsi
              ? L"the request directory has characters outside this system's code page (ANSI), "
-               L"so the debugger could not send it: rename the folder, or run under a code "
-               L"page that holds its name"
+               L"and no short (8.3) path to stand in, so the debugger could not send it: rename "
+               L"the folder, or run under a code page that holds its name"
              : L"the request directory is too long for the debugger's 300 bytes");
     return 0;
 }

@@ -64,18 +64,40 @@ static DWORD ProbedAttributes(const wchar_t* path)
     return attributes;
 }
 
-const wchar_t* StartFolder(const wchar_t* requested)
+// Whether folder names an existing folder a dialog can start in.
+static int IsStartFolder(const wchar_t* folder)
 {
     wchar_t full[FullPathCapacity];
-    if (!requested || !requested[0] || wcslen(requested) >= StartFolderLimit)
+    if (wcslen(folder) >= StartFolderLimit)
         return 0;
-    int length = FullPath(requested, full);
+    int length = FullPath(folder, full);
     if (!length || length >= StartFolderLimit || IsDeviceName(full))
         return 0;
     DWORD attributes = ProbedAttributes(full);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_DIRECTORY;
+}
+
+const wchar_t* StartFolder(const wchar_t* requested)
+{
+    // A folder too long for the dialogs opens by its short path where that
+    // fits (asked through \\?\, as the long path passes MAX_PATH). The
+    // dialogs run one at a time: one buffer serves.
+    static wchar_t shortened[StartFolderLimit];
+    enum { LongPrefix = 4, LongCapacity = 2 * FullPathCapacity };
+    if (!requested || !requested[0])
         return 0;
-    return requested;
+    if (IsStartFolder(requested))
+        return requested;
+    wchar_t longPath[LongCapacity] = L"\\\\?\\";
+    wchar_t shortPath[LongCapacity];
+    DWORD length = GetFullPathNameW(requested, LongCapacity - LongPrefix, longPath + LongPrefix, 0);
+    if (!length || length >= LongCapacity - LongPrefix)
+        return 0;
+    length = GetShortPathNameW(longPath, shortPath, LongCapacity);
+    if (!length || length >= LongCapacity || length - LongPrefix >= StartFolderLimit)
+        return 0;
+    lstrcpynW(shortened, shortPath + LongPrefix, StartFolderLimit);
+    return IsStartFolder(shortened) ? shortened : 0;
 }
 
 int IsDiskFileName(const wchar_t* path)

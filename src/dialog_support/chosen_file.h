@@ -6,8 +6,9 @@
 #include <windows.h>
 
 // requested when it names an existing folder a dialog can start in (not
-// too long, not a device); otherwise 0: the dialog starts where it would
-// without one. Some start folders crash the platform's dialogs.
+// too long, not a device); its short path, for one too long, where that
+// fits; otherwise 0: the dialog starts where it would without one. Some
+// start folders crash the platform's dialogs.
 const wchar_t* StartFolder(const wchar_t* requested);
 
 // Whether a chosen name is a disk file, or a new name that will be one;

@@ -39,9 +39,15 @@ std::string ReadFileBytes(const std::wstring& path)
     return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
 }
 
+// A path past MAX_PATH, as the file API takes it: through \\?\.
+static std::wstring Reachable(const std::wstring& path)
+{
+    return path.size() >= 240 && path[1] == L':' ? L"\\\\?\\" + path : path;
+}
+
 void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
-    std::ofstream out(path.c_str(), std::ios::binary);
+    std::ofstream out(Reachable(path).c_str(), std::ios::binary);
     out.write(bytes.data(), (std::streamsize)bytes.size());
     out.close();
     EXPECT_TRUE(out) << Utf8(path);
@@ -51,8 +57,9 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 std::string ShortPathOf(const std::wstring& path)
 {
     wchar_t shortPath[600];
-    DWORD length = GetShortPathNameW(path.c_str(), shortPath, 600);
-    return length > 0 && length < 600 ? Narrow(shortPath, CP_ACP) : "<no short path>";
+    DWORD length = GetShortPathNameW(Reachable(path).c_str(), shortPath, 600);
+    const wchar_t* start = wcsncmp(shortPath, L"\\\\?\\", 4) == 0 ? shortPath + 4 : shortPath;
+    return length > 0 && length < 600 ? Narrow(start, CP_ACP) : "<no short path>";
 }
 
 std::vector<std::wstring> Split(const wchar_t* text, wchar_t separator)
@@ -169,7 +176,7 @@ void Remove(const std::vector<std::wstring>& paths)
 void MakeParents(const std::wstring& path)
 {
     for (size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
-        CreateDirectoryW(path.substr(0, at).c_str(), 0);
+        CreateDirectoryW(Reachable(path.substr(0, at)).c_str(), 0);
 }
 
 // A fresh folder for the row, holding the standard files. The first row of

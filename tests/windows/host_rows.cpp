@@ -22,6 +22,10 @@ const HostRow HostCompanion[] = {
       L"warn does not exist;cancel\" DoLoadDebugFile \"{dir}\"", 1,
       L"No file was chosen (LoadDebugFile returned 0)", 0, L"put {dir}\\{len:258}.hex=x", 0,
       L"skip Windows' dialogs report a path too long for their buffer instead of cutting it" },
+    // A best-fit form would open a look-alike folder: the short path is sent.
+    { "a start folder outside the code page is sent by its short path",
+      L"--choose main.c " ML L" \"" CYRILLIC_IN_DIR L"\"", 0, L"short path:   {short}", CYRILLIC_IN_DIR L"\\main.c",
+      L"put " CYRILLIC_IN_DIR L"\\main.c=m", 0, L"8.3" },
     { "the exported dialog cancelled leaves the caller's words alone",
       L"--module --steps \"click 4390;cancel\" DoLoadDebugFile \"{dir}\"", 1,
       L"No file was chosen (LoadDebugFile returned 0)|startup skip: -1|symbol only:  -1|"

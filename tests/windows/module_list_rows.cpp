@@ -39,6 +39,10 @@ const Row ModuleList[] = {
     // elsewhere, where the bare name is missing.
     { "a start folder that is a file", ML, L"{dir}\\sub\\a.c", L"pick a.c;answer 1;cancel", 0, 0,
       L"put {dir}\\sub\\a.c=a" },
+    // 32 + 202 + 41 characters: past the dialogs' limit of 258.
+    { "a start folder too long for the dialog opens by its short path", ML, DEEP L"\\" Z10 Z10 Z10 Z10,
+      L"looking " Z10 Z10 Z10 Z10 L";cancel", 0, 0,
+      L"put " DEEP L"\\" Z10 Z10 Z10 Z10 L"\\inside.c=in", {}, L"8.3" },
     { "a start folder named in the code page", ML, L"{dir}\\M\u00fcller", L"pick inside.c",
       L"{dir}\\M\u00fcller\\inside.c", 0, L"put {dir}\\M\u00fcller\\inside.c=in" },
 };

@@ -96,6 +96,14 @@ void Session::Step(const std::wstring& step)
         for (int i = 0; ComboItemText(SessionDialog(&driver), cmb1, i, text, 256); ++i)
             types += (i ? L"," : L"") + std::wstring(text);
         EXPECT_EQ(types, arg);
+    } else if (op == L"looking") {
+        // The folder an Explorer-style dialog shows it is in ("Look in").
+        HWND dialog = SessionDialog(&driver);
+        DWORD_PTR current = 0;
+        SendMessageTimeoutW(FindControl(dialog, cmb2), CB_GETCURSEL, 0, 0, SMTO_NORMAL, 5000, &current);
+        wchar_t text[MAX_PATH] = L"";
+        ComboItemText(dialog, cmb2, (int)current, text, MAX_PATH);
+        EXPECT_EQ(std::wstring(text), arg);
     } else if (op == L"enabled") {
         HWND control = FindControl(SessionDialog(&driver), _wtoi(arg.c_str()));
         EXPECT_EQ(IsWindowEnabled(control) != 0, arg.back() == L'1');
