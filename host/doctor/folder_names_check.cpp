@@ -12,20 +12,24 @@
 
 enum {
     WalkLimit = 10000,  // entries of the project folder looked at
-    ListedNames = 10    // of those that cannot be given, named
+    ListedNames = 10,   // of those that cannot be given, named
+    // Room for the paths walked: through \\?\, folders past MAX_PATH are
+    // walked too, and every file in them counted.
+    WalkPathCapacity = 4096
 };
 
 struct Walk {
     int entries, cut, files, refused;
+    size_t prefix;  // the length of the \\?\ the walk's paths start with
     wchar_t listed[TextCapacity];
 };
 
-// Counts the files below folder (path, of PathCapacity characters) whose
-// path the debugger could not be given.
+// Counts the files below folder (path, WalkPathCapacity characters, with
+// the walk's prefix) whose path the debugger could not be given.
 static void WalkFolder(wchar_t* path, Walk* walk)
 {
     size_t length = wcslen(path);
-    if (length + 4 >= PathCapacity)
+    if (length + 4 >= WalkPathCapacity)
         return;
     wcscpy(path + length, L"\\*");
     WIN32_FIND_DATAW found;
@@ -36,23 +40,23 @@ static void WalkFolder(wchar_t* path, Walk* walk)
     do {
         if (wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0)
             continue;
-        if (++walk->entries > WalkLimit) {
+        if (++walk->entries > WalkLimit || length + 2 + wcslen(found.cFileName) >= WalkPathCapacity) {
             walk->cut = 1;
             break;
         }
-        int fits = length + 1 + wcslen(found.cFileName) < MAX_PATH;
-        if (fits)
-            _snwprintf(path + length, PathCapacity - length, L"\\%ls", found.cFileName);
+        _snwprintf(path + length, WalkPathCapacity - length, L"\\%ls", found.cFileName);
+        const wchar_t* plain = path + walk->prefix;
+        int fits = wcslen(plain) < MAX_PATH;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (fits && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
                 WalkFolder(path, walk);
         } else {
             ++walk->files;
             char host[PathBlockSize];
-            int result = fits ? HostPathOf(path, host, PathBlockSize) : HostPathTooLong;
+            int result = fits ? HostPathOf(plain, host, PathBlockSize) : HostPathTooLong;
             if (result != HostPathReady && result != HostPathMissing &&
                 walk->refused++ < ListedNames)
-                Append(walk->listed, L"; %ls%ls", fits ? path : found.cFileName,
+                Append(walk->listed, L"; %ls%ls", fits ? plain : found.cFileName,
                        fits ? L"" : L" (its path is longer than the dialogs take)");
         }
         path[length] = 0;
@@ -73,9 +77,13 @@ void CheckFolderNames(Check* check, DoctorRun* run)
         return;
     }
     static Walk walk;
+    static wchar_t path[WalkPathCapacity];
     memset(&walk, 0, sizeof walk);
-    wchar_t path[PathCapacity];
-    lstrcpynW(path, run->folder, PathCapacity);
+    // A drive's folder through \\?\ (a share's as it is: its long paths
+    // stay out of reach).
+    walk.prefix = run->folder[0] && run->folder[1] == L':' ? 4 : 0;
+    _snwprintf(path, WalkPathCapacity, L"%ls%ls", walk.prefix ? L"\\\\?\\" : L"", run->folder);
+    path[WalkPathCapacity - 1] = 0;
     WalkFolder(path, &walk);
     Append(check->found, L"%d of %d files in %ls and its subfolders cannot be given to the "
                          L"debugger%ls",

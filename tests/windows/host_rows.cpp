@@ -2,6 +2,8 @@
 #include "rows.h"
 
 #define CYRILLIC_IN_DIR L"{dir}\\" CYRILLIC
+#define D100 L"dddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddd"
+#define E100 L"eeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeee"
 #define DOCTOR_OK(name) L"\"name\":\"" name L"\",\"status\":\"ok\"|"
 const HostRow HostCompanion[] = {
     { "the exported dialog, \"Options...\" enabled, fills the caller's words with its full path",
@@ -70,6 +72,9 @@ const HostRow HostCompanion[] = {
       L"put {store}\\FILE=old reply", 0, L"instead VirtualStore copy {store}\\FILE (" },
     { "the doctor counts and names a file whose short path cannot fit", L"--doctor \"{dir}\"", 0,
       L"warn     folder-names    1 of 7 files|+\\x.c", 0, L"put " PLUS100 L"=deep", 0, L"8.3" },
+    { "the doctor counts the files in folders past MAX_PATH", L"--doctor \"{dir}\"", 0,
+      L"warn     folder-names    1 of 7 files|x.c (its path is longer than the dialogs take)", 0,
+      L"put {dir}\\" D100 L"\\" E100 L"\\" D100 L"\\x.c=deep" },
     { "the doctor fails where C:\\ refuses its probe, and says what to do",
       L"--doctor --json \"{dir}\"", 1,
       L"\"name\":\"exchange\",\"status\":\"fail\",\"found\":\"this user could not create a file in "
