@@ -23,6 +23,7 @@ list(TRANSFORM programs REPLACE "^.*/" "${dir}/")
 foreach(text run-tests.cmd README-tests.txt)
   configure_file(${SOURCE}/tests/windows/kit/${text} ${dir}/${text} @ONLY NEWLINE_STYLE CRLF)
 endforeach()
+configure_file(${SOURCE}/LICENSE ${dir}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 execute_process(COMMAND ${CMAKE_COMMAND} -DOUTPUT=${dir}/SHA256SUMS
                         -P ${SOURCE}/cmake/sha256sums.cmake ${programs}
                 COMMAND_ERROR_IS_FATAL ANY)

@@ -2,7 +2,8 @@
 # bytes: its files in sorted order, each dated SOURCE_DATE_EPOCH (from the
 # environment; else the last commit's time; never before 1980, which a zip
 # cannot date), and none of the extra fields that hold access and change
-# times or owners (zip -X). Times are written in UTC.
+# times or owners (zip -X). Times are written in UTC. Its SHA-256 sum goes
+# beside it, in ZIP.sha256.
 #   cmake -DFOLDER=<parent> -DNAME=<folder to zip> -DZIP=<file> -DSOURCE=<sources> -P zip.cmake
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(epoch $ENV{SOURCE_DATE_EPOCH})
@@ -21,3 +22,7 @@ execute_process(COMMAND touch -h -d @${epoch} ${files} WORKING_DIRECTORY ${FOLDE
 file(REMOVE ${ZIP})
 execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${ZIP_PROGRAM} -X -D -q ${ZIP} ${files}
                 WORKING_DIRECTORY ${FOLDER} COMMAND_ERROR_IS_FATAL ANY)
+# Its sum, published beside it: what a user checks before unpacking.
+file(SHA256 ${ZIP} sum)
+get_filename_component(zipName ${ZIP} NAME)
+file(WRITE ${ZIP}.sha256 "${sum}  ${zipName}\n")

@@ -14,7 +14,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${BUILD}/${name}.zip WORKING_
 file(GLOB unpacked RELATIVE ${work}/${name} ${work}/${name}/*)
 list(SORT unpacked)
 if(NOT unpacked STREQUAL
-   "README-tests.txt;SHA256SUMS;exchange_host.exe;filepick-host.exe;filepick.exe;module_host.exe;run-tests.cmd;windows_tests.exe")
+   "LICENSE.txt;README-tests.txt;SHA256SUMS;exchange_host.exe;filepick-host.exe;filepick.exe;module_host.exe;run-tests.cmd;windows_tests.exe")
   message(FATAL_ERROR "the kit holds: ${unpacked}")
 endif()
 file(READ ${work}/${name}/run-tests.cmd script HEX)

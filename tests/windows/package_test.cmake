@@ -16,7 +16,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${BUILD}/${name}.zip
 file(GLOB_RECURSE unpacked RELATIVE ${work}/${name} ${work}/${name}/*)
 list(SORT unpacked)
 if(NOT unpacked STREQUAL
-   "README.txt;SHA256SUMS;filepick-host.exe;filepick.exe;sdk/exchange_host.c;sdk/filepick.h;sdk/module_host.c")
+   "LICENSE.txt;README.txt;SHA256SUMS;filepick-host.exe;filepick.exe;sdk/exchange_host.c;sdk/filepick.h;sdk/module_host.c")
   message(FATAL_ERROR "the package holds: ${unpacked}")
 endif()
 # The README a Windows user reads: Windows' line ends, and how to install.
@@ -46,6 +46,12 @@ foreach(line IN LISTS sums)
   endif()
 endforeach()
 list(LENGTH sums count)
+# The zip's own sum, beside it.
+file(SHA256 ${BUILD}/${name}.zip zipSum)
+file(READ ${BUILD}/${name}.zip.sha256 published)
+if(NOT published STREQUAL "${zipSum}  ${name}.zip\n")
+  message(FATAL_ERROR "${name}.zip.sha256 does not hold the zip's sum: ${published}")
+endif()
 execute_process(COMMAND ${BUILD}/wine-run ${work}/${name}/filepick-host.exe --version
                 OUTPUT_VARIABLE version RESULT_VARIABLE status)
 execute_process(COMMAND ${BUILD}/wine-run ${work}/${name}/filepick.exe NoSuchVerb
