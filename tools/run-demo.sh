@@ -9,7 +9,7 @@
 # one, it runs under a virtual display, picks a demo file by script, saves
 # a screenshot of the open dialog (once it has painted) under build/win/,
 # and prints the reply. "pictures" does that for all three dialogs and
-# puts the screenshots into docs/, where the README shows them.
+# puts the screenshots into docs/images/, where the README shows them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 verb=${1:-DoLoadDebugFile}
@@ -20,7 +20,7 @@ case $verb in
         echo "usage: bash tools/run-demo.sh [DoLoadDebugFile | DoModuleListFile | DoSetDumpFile]"
         echo "       bash tools/run-demo.sh pictures"
         echo "  shows the dialog (on DISPLAY, or picked by script on a virtual display);"
-        echo "  pictures: remakes docs/*.png"
+        echo "  pictures: remakes docs/images/*.png"
         [ "$verb" = -h ] || [ "$verb" = --help ]
         exit $? ;;
 esac
@@ -30,7 +30,7 @@ if [ "$verb" = pictures ]; then
     export WINEPREFIX=$PWD/build/win/wineprefix
     wineserver -k 2>/dev/null || true
     xvfb-run -a -s "-screen 0 1280x1024x24" \
-        bash -c 'bash tools/make-pictures.sh docs; status=$?; wineserver -w; exit $status'
+        bash -c 'bash tools/make-pictures.sh docs/images; status=$?; wineserver -w; exit $status'
     exit $?
 fi
 
