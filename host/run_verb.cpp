@@ -96,7 +96,7 @@ int RunPicker(const HostOptions* options, int verb, const unsigned char* request
     EndPicker(&process);
     if (status < 0 && exitCode == 0) {
         status = HostUnknownVerb;
-        Problem(message, L"filepick.exe did not know the verb %hs", options->verbName);
+        Problem(message, L"filepick.exe did not know the verb %ls", options->verb);
     } else if (status < 0 && exitCode != 1) {
         // Not an exit of its own (a crash, say): whatever is at the path
         // is not a reply.
