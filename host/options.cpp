@@ -155,7 +155,7 @@ int ParseOptions(int argc, wchar_t** argv, HostOptions* options, wchar_t* proble
         return Problem(problem, L"too many arguments: a verb takes one request at the most "
                                 L"(\"%ls\" is one too many)", argv[i + 2]);
     // Verbs are ASCII: anything else is an unknown verb, and stays one. No
-    // best-fit look-alike: "DoSetDumpF\u0456le" must not become a verb.
+    // best-fit look-alike: "DoS\u0113tDumpFile" must not become a verb.
     options->verb = argv[i];
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, argv[i], -1, options->verbName,
                         sizeof options->verbName, "?", 0);

@@ -39,8 +39,8 @@ const HostRow HostCompanion[] = {
       L"--json --steps \"click options\" DoLoadDebugFile \"{dir}\"", 3,
       L"{\"verb\":\"DoLoadDebugFile\",\"status\":\"could-not-run\",\"reason\":\"the step "
       L"\\\"click options\\\" could not be done\"}|!did not appear" },
-    { "a verb with a best-fit look-alike of a verb is unknown", L"DoSetDumpF\u0456le 2", 2,
-      L"did not know the verb DoSetDumpF\u0456le", 0, 0, L"C:\\FILE=!" },
+    { "a verb with a best-fit look-alike of a verb is unknown", L"DoS\u0113tDumpFile 2", 2,
+      L"did not know the verb DoS\u0113tDumpFile", 0, 0, L"C:\\FILE=!" },
     { "a file type the dialog lacks is a step that cannot be done",
       L"--type 99 --choose \"{dir}\\blinky.c\" DoModuleListFile \"{dir}\"", 3,
       L"the dialog has no file type 99", 0, 0, L"C:\\FILE=!" },
