@@ -28,7 +28,7 @@ configure_file(cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
 add_library(filepick_portable STATIC ${PORTABLE_SOURCES})
-target_include_directories(filepick_portable PUBLIC src include)
+target_include_directories(filepick_portable PUBLIC src include resources)
 target_compile_options(filepick_portable PRIVATE ${PRODUCT_COMPILE_OPTIONS})
 
 # The common dialog library, USER32 and ADVAPI32 (asked only where a move

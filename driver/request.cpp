@@ -23,7 +23,7 @@ int BuildRequest(int verb, const wchar_t* text, unsigned char* request)
             return RequestNotANumber;
         if (errno == ERANGE || mode < INT32_MIN || mode > INT32_MAX)
             return RequestOutOfRange;
-        StoreLe32(request, (int)mode);
+        FilepickPutInt(request, (int)mode);
         return DumpModeRequestSize;
     }
     char bytes[2 * PathBlockSize];

@@ -54,8 +54,8 @@ int RunPicker(const HostOptions* options, int verb, const unsigned char* request
     if (verb >= 0) {
         ExchangeBlock block = { (void*)request, requestSize };
         if (!WriteExchange(ExchangePath, 1, &block)) {
-            wchar_t why[512], message[MessageCapacity];
-            SystemErrorText(FileError, why, 512);
+            wchar_t why[ReasonCapacity], message[MessageCapacity];
+            SystemErrorText(FileError, why, ReasonCapacity);
             Problem(message, L"cannot write C:\\FILE: %ls", why);
             return Fail(options, HostCouldNotRun, message);
         }
@@ -68,8 +68,8 @@ int RunPicker(const HostOptions* options, int verb, const unsigned char* request
     PROCESS_INFORMATION process;
     wchar_t message[MessageCapacity];
     if (!StartPicker(picker, commandLine, &process)) {
-        wchar_t why[512];
-        SystemErrorText((int)GetLastError(), why, 512);
+        wchar_t why[ReasonCapacity];
+        SystemErrorText((int)GetLastError(), why, ReasonCapacity);
         // The request was this run's: left there, it would be read as a
         // reply.
         remove(ExchangePath);

@@ -97,7 +97,10 @@ enum {
     FILEPICK_FORMAT_MCC_SOFTWARE = 5,
     FILEPICK_FORMAT_OMF51 = 7,
     FILEPICK_FORMAT_FOMF = 19,
-    FILEPICK_FORMAT_INTEL_HEX = 8
+    FILEPICK_FORMAT_INTEL_HEX = 8,
+    /* The last table entry, without a file type: the type box starts empty
+     * on *.*, and this code comes back if the user leaves it so. */
+    FILEPICK_FORMAT_UNLISTED = 18
 };
 
 /* A little-endian integer block. */

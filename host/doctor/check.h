@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "dialog_support/warning.h"
+
 // In rising weight: the whole report takes the worst of warn and fail;
 // unknown (the platform cannot tell) and skipped leave it ok.
 enum CheckStatus { StatusOk, StatusUnknown, StatusSkipped, StatusWarn, StatusFail, StatusCount };
@@ -44,7 +46,7 @@ void Append(wchar_t* text, const wchar_t* format, ...);
 // The worse of two statuses.
 CheckStatus Worse(CheckStatus a, CheckStatus b);
 
-// The system's text for an error (512 characters).
+// The system's text for an error (ReasonCapacity characters).
 void Reason(DWORD error, wchar_t* why);
 
 // The exchange paths.

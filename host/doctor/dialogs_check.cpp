@@ -28,7 +28,7 @@ static int TryDialog(Check* check, int verb, const wchar_t* request)
     int written = WriteExchange(ExchangePath, 1, &block);
     DWORD error = written ? 0 : (DWORD)FileError;
     if (!written || !StartPicker(picker, line, &process)) {
-        wchar_t why[512];
+        wchar_t why[ReasonCapacity];
         Reason(written ? GetLastError() : error, why);
         // The request was the doctor's own: left there, a debugger would
         // read it as a reply.

@@ -43,7 +43,7 @@ static int ProbeStep(Check* check, int done, const wchar_t* what, const wchar_t*
     if (done)
         return 1;
     DWORD error = GetLastError();
-    wchar_t why[512];
+    wchar_t why[ReasonCapacity];
     Reason(error, why);
     check->status = StatusFail;
     Append(check->found, L"%lsthis user could not %ls a file in C:\\ (%ls): %ls",

@@ -31,7 +31,7 @@ void CheckPicker(Check* check, DoctorRun* run)
     PROCESS_INFORMATION process;
     DWORD start = GetTickCount(), code = 0;
     if (!StartPicker(picker, line, &process)) {
-        wchar_t why[512];
+        wchar_t why[ReasonCapacity];
         Reason(GetLastError(), why);
         check->status = StatusFail;
         Append(check->found, L"; it does not start: %ls", why);

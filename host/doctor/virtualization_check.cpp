@@ -46,7 +46,7 @@ void CheckVirtualization(Check* check, DoctorRun*)
         CloseHandle(token);
     int on = told && virtualized;
     if (!told) {
-        wchar_t why[512];
+        wchar_t why[ReasonCapacity];
         Reason(error, why);
         check->status = StatusUnknown;
         Append(check->found, L"the system did not tell this program's elevation and "

@@ -37,9 +37,9 @@ int DoLoadDebugFile()
     unsigned char skipBytes[IntBlockSize];
     unsigned char symbolBytes[IntBlockSize];
     unsigned char formatBytes[IntBlockSize];
-    StoreLe32(skipBytes, startupSkip);
-    StoreLe32(symbolBytes, symbolOnly);
-    StoreLe32(formatBytes, format);
+    FilepickPutInt(skipBytes, startupSkip);
+    FilepickPutInt(symbolBytes, symbolOnly);
+    FilepickPutInt(formatBytes, format);
     const ExchangeBlock reply[] = {
         { shortPath, PathBlockSize },
         { skipBytes, IntBlockSize },

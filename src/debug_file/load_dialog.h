@@ -6,11 +6,13 @@
 
 #include "debug_file/debug_file.h"
 
+#include "load_dialog_ids.h"
+
 // Control identifiers the template adds to the standard ones.
 enum {
-    SymbolOnlyBox = 4390,   // "&Symbol only"
-    StartupSkipBox = 4391,  // "Startup s&kip"
-    OptionsButton = 4392    // "Options..."
+    SymbolOnlyBox = IDC_SYMBOL_ONLY,
+    StartupSkipBox = IDC_STARTUP_SKIP,
+    OptionsButton = IDC_OPTIONS
 };
 
 // The check boxes' states while a load-file dialog runs (1 checked), and

@@ -19,7 +19,21 @@ const char VendorFilter[] =
 // Entry i is the code of filter index i. Index 0 has no filter item and is
 // what an out-of-range index maps to; index 14 (code 18) has no item either.
 const VENDORFORMAT VendorTable[VendorTableSize] = {
-    7, 0, 1, 2, 3, 10, 16, 15, 4, 6, 5, 7, 19, 8, 18,
+    FILEPICK_FORMAT_OMF51,
+    FILEPICK_FORMAT_KEIL,
+    FILEPICK_FORMAT_IAR_UBROF,
+    FILEPICK_FORMAT_IAR_BANKED,
+    FILEPICK_FORMAT_BSO_TASKING_OMF,
+    FILEPICK_FORMAT_BSO_TASKING_IEEE695,
+    FILEPICK_FORMAT_OLD_BSO,
+    FILEPICK_FORMAT_2500AD,
+    FILEPICK_FORMAT_INTEL_ASM_PLM51,
+    FILEPICK_FORMAT_METALINK_ASM51,
+    FILEPICK_FORMAT_MCC_SOFTWARE,
+    FILEPICK_FORMAT_OMF51,
+    FILEPICK_FORMAT_FOMF,
+    FILEPICK_FORMAT_INTEL_HEX,
+    FILEPICK_FORMAT_UNLISTED,
 };
 
 int FILEPICK_CALL GetVendorIndex(VENDORFORMAT code)

@@ -140,8 +140,8 @@ static int Report(HWND owner, int result, const wchar_t* longPath)
                     L"Move or rename the file or its folders, or choose another file.",
                     longPath);
     } else if (result == HostPathNoShortForm) {
-        wchar_t why[512];
-        SystemErrorText((int)ShortFormError, why, 512);
+        wchar_t why[ReasonCapacity];
+        SystemErrorText((int)ShortFormError, why, ReasonCapacity);
         ShowWarning(owner,
                     L"The file you chose cannot be passed to the debugger:\n\n%ls\n\n"
                     L"Windows did not give its short (8.3) path, which the debugger "

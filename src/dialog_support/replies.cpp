@@ -16,8 +16,8 @@ const wchar_t RightsAdvice[] =
 // was denied).
 static void Tell(const wchar_t* format, const wchar_t* otherwise)
 {
-    wchar_t why[512];
-    SystemErrorText(FileError, why, 512);
+    wchar_t why[ReasonCapacity];
+    SystemErrorText(FileError, why, ReasonCapacity);
     ShowWarning(0, format, why, FileError == ERROR_ACCESS_DENIED ? RightsAdvice : otherwise);
 }
 

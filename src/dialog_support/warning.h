@@ -9,7 +9,9 @@
 // for a text).
 void ShowWarning(HWND owner, const wchar_t* format, ...);
 
-// The system's text for an error code, into text of capacity characters.
+// The system's text for an error code, into text of capacity characters
+// (ReasonCapacity is room enough).
+enum { ReasonCapacity = 512 };
 void SystemErrorText(int code, wchar_t* text, int capacity);
 
 #endif

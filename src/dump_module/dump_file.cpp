@@ -45,8 +45,8 @@ enum { DumpFileReady = 1, NotADiskFile = 0, ChooseAgain = -1 };
 
 static void ReportNotCreated(const wchar_t* path, DWORD error)
 {
-    wchar_t why[512];
-    SystemErrorText((int)error, why, 512);
+    wchar_t why[ReasonCapacity];
+    SystemErrorText((int)error, why, ReasonCapacity);
     const wchar_t* advice =
         error == ERROR_ACCESS_DENIED
             ? L"\n\nThe folder may be read-only, or protected: where Windows' Controlled Folder "
@@ -79,8 +79,8 @@ static int PrepareDumpFile(const wchar_t* path)
     if (disk && !SetEndOfFile(file)) {
         // Windows refuses to shorten a file that another program has
         // mapped into memory.
-        wchar_t why[512];
-        SystemErrorText((int)GetLastError(), why, 512);
+        wchar_t why[ReasonCapacity];
+        SystemErrorText((int)GetLastError(), why, ReasonCapacity);
         ShowWarning(0, L"The file you chose could not be emptied, and keeps its old content:"
                        L"\n\n%ls\n\n%ls\n\nThe debugger is given it all the same.",
                     path, why);
@@ -96,7 +96,7 @@ int DoSetDumpFile()
     char shortPath[PathBlockSize] = "";
     if (!ReadRequest(modeBytes, IntBlockSize))
         return 0;
-    DumpMode mode = LoadLe32(modeBytes);
+    DumpMode mode = FilepickGetInt(modeBytes);
     int prepared = DumpFileReady;
     do {
         if (!DumpFileDialog(0, 0, mode, longPath) || !longPath[0])

@@ -27,9 +27,8 @@ enum {
     LoadReplySize = FILEPICK_LOAD_REPLY_SIZE
 };
 
-// Little-endian integer blocks, independent of the machine's byte order.
-void StoreLe32(unsigned char* bytes, int value);
-int LoadLe32(const unsigned char* bytes);
+// Integer blocks are read and written with the header's FilepickGetInt and
+// FilepickPutInt (little-endian, whatever the machine).
 
 // Makes the 300-byte path block at text a terminated text: a block without
 // a NUL is cut at its last byte, so no reader runs past the block.
