@@ -254,7 +254,12 @@ int ConsumeRequest(FileHandle file, const char* path)
     // sharing keeps a deleted file's name taken until it lets go (on Wine,
     // and on Windows without POSIX deletes), and the reply needs the name.
     // Where it cannot be renamed, it is deleted in place.
-    if (lstrlenW(aside) + 5 < WidePathCapacity && (lstrcatW(aside, L".old"), RenameHandle((HANDLE)file, aside))) {
+    int renamed = 0;
+    if (lstrlenW(aside) + 5 < WidePathCapacity) {
+        lstrcatW(aside, L".old");
+        renamed = RenameHandle((HANDLE)file, aside);
+    }
+    if (renamed) {
         // Under its new name it may stay till its holder lets go; the next
         // run's rename replaces it.
         MarkDeleted((HANDLE)file);
@@ -294,14 +299,16 @@ static HANDLE Create(const char* path, DWORD access, DWORD disposition, wchar_t*
 {
     if (!Widen(path, wide))
         return INVALID_HANDLE_VALUE;
-    HANDLE file;
     int tries = 0;
-    while ((file = CreateFileW(wide, access, 0, 0, disposition,
-                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, 0)) ==
-               INVALID_HANDLE_VALUE &&
-           (Fail(), MayRetry(&tries)))
-        ;
-    return file;
+    for (;;) {
+        HANDLE file = CreateFileW(wide, access, 0, 0, disposition,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, 0);
+        if (file != INVALID_HANDLE_VALUE)
+            return file;
+        Fail();
+        if (!MayRetry(&tries))
+            return INVALID_HANDLE_VALUE;
+    }
 }
 
 FileHandle CreateNew(const char* path)
