@@ -3,7 +3,6 @@
 #include "dialog_support/warning.h"
 #include "exchange/file_ops.h"
 #include "exchange/layouts.h"
-#include "exchange/refusals.h"
 
 const wchar_t RightsAdvice[] =
     L"\n\nOn Windows, the debugger and filepick need the right to create files in C:\\. "
@@ -24,9 +23,10 @@ static void Tell(const wchar_t* format, const wchar_t* otherwise)
 int ReadRequest(void* data, int length)
 {
     ExchangeBlock block = { data, length };
-    if (ReadExchange(ExchangePath, 1, &block))
+    switch (ReadExchange(ExchangePath, 1, &block)) {
+    case RequestTaken:
         return 1;
-    if (FileError == ERROR_FILE_EXISTS)
+    case RequestShadowed:
         ShowWarning(0, L"%ls",
                     L"The debugger's request was taken, but another file is still at its "
                     L"name:\n\nC:\\FILE\n\nIt is an older one that this account cannot remove, "
@@ -34,22 +34,27 @@ int ReadRequest(void* data, int length)
                     L"showed this user's own copy in front of it.\n\nAn administrator must delete "
                     L"C:\\FILE. Until then the debugger would read that old file as every answer, "
                     L"so no file can be chosen now.");
-    else if (FileError == SystemEndOfFile)
+        break;
+    case RequestShort:
         ShowWarning(0, L"%ls",
                     L"The debugger's request file C:\\FILE was shorter than this command's "
                     L"request, so no file can be chosen now; it was removed.\n\nThe debugger "
                     L"and this filepick may be of different versions, or another program "
                     L"wrote the file.");
-    else if (!FileError)
+        break;
+    case RequestAbsent:
         ShowWarning(0, L"%ls",
                     L"filepick was started without a request from the debugger: C:\\FILE "
                     L"does not exist, so no file can be chosen now.\n\nThe debugger writes "
                     L"C:\\FILE before it starts filepick. If another picker was started at "
                     L"the same time, it took the request: choose again from the debugger.");
-    else
+        break;
+    case RequestHeld:
         Tell(L"The debugger's request file C:\\FILE could not be taken: %ls%ls",
              L"\n\nAnother program (most likely the debugger) still holds it open, so no file "
              L"can be chosen now. The debugger must close the file before it starts filepick.");
+        break;
+    }
     return 0;
 }
 

@@ -12,21 +12,22 @@ const char ExchangePath[] = "C:\\FILE";
 static const char PendingSuffix[] = ".new";
 enum { MaxPathLength = 1024 };
 
-int ReadExchange(const char* path, int count, const ExchangeBlock* blocks)
+RequestResult ReadExchange(const char* path, int count, const ExchangeBlock* blocks)
 {
-    FileHandle file = OpenRequest(path);
-    if (file == NoFile)
-        return 0;
-    int ok = 1;
-    for (int i = 0; i < count && ok; ++i)
-        ok = blocks[i].length >= 0 && ReadAll(file, blocks[i].address, blocks[i].length);
+    FileHandle file;
+    RequestResult opened = OpenRequest(path, &file);
+    if (opened != RequestTaken)
+        return opened;
+    int whole = 1;
+    for (int i = 0; i < count && whole; ++i)
+        whole = blocks[i].length >= 0 && ReadAll(file, blocks[i].address, blocks[i].length);
     // The request belongs to this run once it is opened: it goes whether or
     // not it was whole. One that stayed would be read back by the host as
     // the reply, so then the run goes no further.
-    if (!ConsumeRequest(file, path))
-        return 0;
-    FileError = ok ? 0 : SystemEndOfFile;
-    return ok;
+    RequestResult consumed = ConsumeRequest(file, path);
+    if (consumed != RequestTaken)
+        return consumed;
+    return whole ? RequestTaken : RequestShort;
 }
 
 static int WriteBlocks(FileHandle file, int count, const ExchangeBlock* blocks)
@@ -43,13 +44,9 @@ static int WriteBlocks(FileHandle file, int count, const ExchangeBlock* blocks)
 // while writing.
 static int WriteInPlace(const char* path, int count, const ExchangeBlock* blocks)
 {
-    FileHandle file = CreateInPlace(path);
-    if (file == NoFile)
-        return 0;
-    if (WriteBlocks(file, count, blocks))
-        return CommitAndClose(file);
-    CloseFile(file);
-    return 0;
+    OwnedFile file(CreateInPlace(path));
+    return file.file != NoFile && WriteBlocks(file.file, count, blocks) &&
+           CommitAndClose(file.Release());
 }
 
 // The pending reply's name beside path, into pending (MaxPathLength); 0
@@ -70,6 +67,26 @@ int RemovePendingReply(const char* path)
     return PendingPath(path, pending) && RemoveLeftover(pending);
 }
 
+// How far the reply got on its way through the pending file.
+enum PendingResult {
+    PendingNotCreated,  // nothing was created
+    PendingNotWritten,  // created, but not all written or not on disk
+    PendingNotMoved,    // complete, but the move onto the exchange file failed
+    PendingMoved,       // the reply is in place
+};
+
+// Writes the blocks to a new file at pending and moves it over path.
+static PendingResult WriteAndMove(const char* pending, const char* path, int count,
+                                  const ExchangeBlock* blocks)
+{
+    OwnedFile file(CreateNew(pending));
+    if (file.file == NoFile)
+        return PendingNotCreated;
+    if (!WriteBlocks(file.file, count, blocks) || !Commit(file.file))
+        return PendingNotWritten;
+    return MoveIntoPlace(file.Release(), pending, path) ? PendingMoved : PendingNotMoved;
+}
+
 int WriteExchange(const char* path, int count, const ExchangeBlock* blocks)
 {
     // The host may look at the path at any moment (or the program may be
@@ -82,20 +99,17 @@ int WriteExchange(const char* path, int count, const ExchangeBlock* blocks)
     // way; anything else there (a folder, a link) is not ours to remove.
     if (!RemoveLeftover(pending))
         return 0;
-    FileHandle file = CreateNew(pending);
-    if (file == NoFile)
-        return 0;
-    int moveRefused = 0;
-    if (!WriteBlocks(file, count, blocks) || !Commit(file)) {
-        CloseFile(file);
-    } else if (MoveIntoPlace(file, pending, path)) {
+    PendingResult result = WriteAndMove(pending, path, count, blocks);
+    if (result == PendingMoved)
         return 1;
-    } else {
-        moveRefused = 1;
-    }
+    if (result == PendingNotCreated)
+        return 0;
+    // The pending file goes; the reason told stays the one that stopped
+    // the reply.
     int error = FileError;
     RemoveLeftover(pending);
-    if (moveRefused && NextAfterRefusedMove(error, ProcessIsVirtualized()) == WriteInPlaceInstead)
+    if (result == PendingNotMoved &&
+        NextAfterRefusedMove(error, ProcessIsVirtualized()) == WriteInPlaceInstead)
         return WriteInPlace(path, count, blocks);
     FileError = error;
     return 0;

@@ -12,17 +12,21 @@ struct ExchangeBlock {
     int length;
 };
 
+// What became of the request: ReadExchange's answer.
+enum RequestResult {
+    RequestTaken,     // every block read whole, and the file is gone
+    RequestAbsent,    // there was no file at the path
+    RequestShort,     // a block could not be read whole; the file is gone all the same
+    RequestHeld,      // not taken away (held by another program, a folder, a link):
+                      // it is still at the path; FileError (exchange/file_ops.h) says why
+    RequestShadowed,  // taken, but another file still shows at the path: under UAC
+                      // virtualization, a real one behind this user's copy
+};
+
 // Reads the blocks in order from the file at path, then removes the file
-// (read-only or not). 1 when every block was read whole and the file is
-// gone. 0 when there was no file (FileError, exchange/file_ops.h, is then
-// 0), or a block could not be read whole (the file is removed all the
-// same; FileError ERROR_HANDLE_EOF, 38).
-// 0 with FileError set when the file could not be taken away (held by
-// another program, a folder or a link): it is still at path; with
-// FileError ERROR_FILE_EXISTS (80) when it was taken, but another file
-// still shows at path (exchange/file_ops.h). Bytes after
-// the last block are ignored. A count of 0 or less only consumes the file.
-int ReadExchange(const char* path, int count, const ExchangeBlock* blocks);
+// (read-only or not). Bytes after the last block are ignored; a count of 0
+// or less only consumes the file.
+RequestResult ReadExchange(const char* path, int count, const ExchangeBlock* blocks);
 
 // Writes the blocks in order to the file at path, replacing any file there.
 // The data goes to path + ".new" first (a new file: a leftover plain file
@@ -30,8 +34,8 @@ int ReadExchange(const char* path, int count, const ExchangeBlock* blocks);
 // only once it is complete and on disk, so a file at path is never a
 // partial reply. Where UAC virtualizes this program and refuses that move,
 // the blocks are written to path itself instead (exchange/refusals.h). 1
-// on success; otherwise 0 with FileError telling why, and
-// no file is left behind by this call.
+// on success; otherwise 0, FileError says why, and no file is left behind
+// by this call.
 int WriteExchange(const char* path, int count, const ExchangeBlock* blocks);
 
 // Removes a plain file left at the pending reply's name (path + ".new");

@@ -10,17 +10,36 @@
 
 #include <stdint.h>
 
+#include "exchange/exchange.h"
+
 typedef intptr_t FileHandle;
 enum { NoFile = -1 };
 
-// The platform's error code of the last operation here that failed (0 when
-// the path simply held no file), for telling the user why.
+// The platform's error code of the last operation here that failed, for
+// telling the user why.
 extern int FileError;
 
-// Opens the request at path for reading and for taking it away. NoFile
-// when there is none (FileError 0) or it cannot be taken: held by another
-// program without delete sharing, a folder or a link (FileError set).
-FileHandle OpenRequest(const char* path);
+// Closes the file it holds at the end of its scope, unless Release gave it
+// to a call that closes it.
+struct OwnedFile {
+    FileHandle file;
+    explicit OwnedFile(FileHandle opened) : file(opened) {}
+    ~OwnedFile();
+    OwnedFile(const OwnedFile&) = delete;
+    OwnedFile& operator=(const OwnedFile&) = delete;
+    FileHandle Release()
+    {
+        FileHandle held = file;
+        file = NoFile;
+        return held;
+    }
+};
+
+// Opens the request at path into *file, for reading and for taking it
+// away: RequestTaken when it is open (and this run's), RequestAbsent when there is none,
+// RequestHeld when it cannot be taken (held by another program without
+// delete sharing, a folder or a link).
+RequestResult OpenRequest(const char* path, FileHandle* file);
 
 // Reads exactly length bytes; 0 at the end of the file or on an error.
 int ReadAll(FileHandle file, void* data, int length);
@@ -28,11 +47,10 @@ int ReadAll(FileHandle file, void* data, int length);
 // Closes the request and removes it, read-only or not, so that the name is
 // free for the reply at once (also when another program still holds it with
 // delete sharing): renamed aside to path + ".old" through this handle, and
-// deleted there; where that rename is refused, deleted in place. 1 when
-// nothing is left at path. 0 with FileError ERROR_FILE_EXISTS (80) when it
-// was taken but another file shows at path (under UAC virtualization, a
-// real file behind this user's copy).
-int ConsumeRequest(FileHandle file, const char* path);
+// deleted there; where that rename is refused, deleted in place.
+// RequestTaken when nothing is left at path, RequestHeld when it could not
+// be removed, RequestShadowed when another file shows at path.
+RequestResult ConsumeRequest(FileHandle file, const char* path);
 
 // Removes a plain file left at path, read-only or not; 1 when the name is
 // free. A folder, a link or a file another program holds stays, and is a
@@ -52,9 +70,6 @@ int Commit(FileHandle file);
 
 // Commit, then closes the file; 0 when either failed.
 int CommitAndClose(FileHandle file);
-
-// Closes a file without looking at the result.
-void CloseFile(FileHandle file);
 
 // Moves the committed file, open as file (from CreateNew) at from, onto
 // to, replacing a file at to in one step: a reader sees the old file or the

@@ -20,15 +20,22 @@ enum {
     DispositionIgnoreReadOnly = 0x10,
 };
 
-static int Fail()
+OwnedFile::~OwnedFile()
 {
-    FileError = (int)GetLastError();
-    return 0;
+    if (file != NoFile)
+        CloseHandle((HANDLE)file);
 }
 
+// Keeps the reason of the call that just failed, for the user.
+static void RecordLastError() { FileError = (int)GetLastError(); }
+
+// The ANSI path in UTF-16 (WidePathCapacity); 0 when it does not convert.
 static int Widen(const char* path, wchar_t* wide)
 {
-    return MultiByteToWideChar(CP_ACP, 0, path, -1, wide, WidePathCapacity) > 0 || Fail();
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, WidePathCapacity) > 0)
+        return 1;
+    RecordLastError();
+    return 0;
 }
 
 // Brief locks: a virus scanner or an indexer opens a file for a moment
@@ -36,7 +43,8 @@ static int Widen(const char* path, wchar_t* wide)
 // reason is tried again for about a second in all before it counts.
 enum { RetryTries = 20, RetryPauseMs = 50 };
 
-// After a failure (FileError set): whether to try once more, after a pause.
+// After a failure (FileError recorded): whether to try once more, after a
+// pause.
 static int MayRetry(int* tries)
 {
     if ((FileError != ERROR_SHARING_VIOLATION && FileError != ERROR_LOCK_VIOLATION &&
@@ -47,7 +55,7 @@ static int MayRetry(int* tries)
     return 1;
 }
 
-// After a refused rename or move (FileError set): whether to try once more,
+// After a refused rename or move (FileError recorded): whether to try once more,
 // after a pause. Under UAC virtualization some refusals are final at once
 // (exchange/refusals.h).
 static int MayRetryMove(int* tries)
@@ -75,13 +83,11 @@ static void VirtualStoreFolder(wchar_t* path)
     path[0] = 0;
     if (!VirtualStorePath(folder, WidePathCapacity))
         return;
-    HANDLE store = CreateFileW(folder, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, 0);
-    if (store == INVALID_HANDLE_VALUE)
-        return;
-    if (!FinalPath(store, path))
+    OwnedFile store((FileHandle)CreateFileW(folder, 0,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, 0));
+    if (store.file != NoFile && !FinalPath((HANDLE)store.file, path))
         path[0] = 0;
-    CloseHandle(store);
 }
 
 // Whether the open handle is the entry at path itself, or its VirtualStore
@@ -102,30 +108,49 @@ static int IsEntryItself(HANDLE file, const wchar_t* path)
     return IsSameEntry(full, store, final);
 }
 
-// Opens the plain file at path itself, never a folder or what a link points
-// to; INVALID_HANDLE_VALUE with FileError 0 when there is nothing at path.
-static HANDLE OpenEntry(const wchar_t* path, DWORD access)
+// What an open of the entry at a path found.
+enum EntryResult {
+    EntryOpen,     // the plain file itself, open
+    EntryAbsent,   // nothing at the path
+    EntryRefused,  // something that cannot be opened as the file itself; FileError says why
+};
+
+// Opens the plain file at path itself into *file, never a folder or what a
+// link points to.
+static EntryResult OpenEntry(const wchar_t* path, DWORD access, FileHandle* file)
 {
-    HANDLE file = CreateFileW(path, access | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
-                              OPEN_EXISTING,
-                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, 0);
-    if (file == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        FileError = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : (int)error;
-        return INVALID_HANDLE_VALUE;
+    *file = NoFile;
+    OwnedFile entry((FileHandle)CreateFileW(
+        path, access | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0, OPEN_EXISTING,
+        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, 0));
+    if (entry.file == NoFile) {
+        RecordLastError();
+        return FileError == ERROR_FILE_NOT_FOUND || FileError == ERROR_PATH_NOT_FOUND ? EntryAbsent
+                                                                                     : EntryRefused;
     }
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file, &info)) {
-        Fail();
-    } else if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT) ||
-               !IsEntryItself(file, path)) {
-        FileError = ERROR_CANT_ACCESS_FILE;
-    } else {
-        return file;
+    if (!GetFileInformationByHandle((HANDLE)entry.file, &info)) {
+        RecordLastError();
+        return EntryRefused;
     }
-    CloseHandle(file);
-    return INVALID_HANDLE_VALUE;
+    if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT) ||
+        !IsEntryItself((HANDLE)entry.file, path)) {
+        FileError = ERROR_CANT_ACCESS_FILE;
+        return EntryRefused;
+    }
+    *file = entry.Release();
+    return EntryOpen;
+}
+
+// OpenEntry, with brief locks tried again.
+static EntryResult OpenEntryWaiting(const wchar_t* path, DWORD access, FileHandle* file)
+{
+    int tries = 0;
+    EntryResult result = OpenEntry(path, access, file);
+    while (result == EntryRefused && MayRetry(&tries))
+        result = OpenEntry(path, access, file);
+    return result;
 }
 
 // Whether nothing at all shows at path now (exchange/refusals.h).
@@ -133,7 +158,7 @@ static int IsFree(const wchar_t* path)
 {
     if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES)
         return 0;
-    FileError = (int)GetLastError();
+    RecordLastError();
     return NameIsFree(FileError);
 }
 
@@ -166,7 +191,7 @@ static int MarkDeleted(HANDLE file)
     FILE_DISPOSITION_INFO disposition = { TRUE };
     if (SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition))
         return 1;
-    Fail();
+    RecordLastError();
     if (readOnly)
         SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
     return 0;
@@ -174,10 +199,10 @@ static int MarkDeleted(HANDLE file)
 
 // Deletes the open entry and closes it; 1 when the name at path is free
 // afterwards.
-static int DeleteAndClose(HANDLE file, const wchar_t* path)
+static int DeleteAndClose(FileHandle file, const wchar_t* path)
 {
-    int deleted = MarkDeleted(file);
-    CloseHandle(file);
+    int deleted = MarkDeleted((HANDLE)file);
+    CloseHandle((HANDLE)file);
     if (!deleted)
         return 0;
     for (int tries = 0; !IsFree(path);) {
@@ -205,26 +230,29 @@ static int RenameHandle(HANDLE file, const wchar_t* path)
     lstrcpyW(rename.info.FileName, path);
     int tries = 0;
     while (!SetFileInformationByHandle(file, FileRenameInfo, &rename, sizeof rename)) {
-        Fail();
+        RecordLastError();
         if (!MayRetryMove(&tries))
             return 0;
     }
     return 1;
 }
 
-FileHandle OpenRequest(const char* path)
+RequestResult OpenRequest(const char* path, FileHandle* file)
 {
+    *file = NoFile;
     wchar_t wide[WidePathCapacity];
     if (!Widen(path, wide))
-        return NoFile;
+        return RequestHeld;
     // Delete access now: a request that could be read but not taken away
     // would be read back by the host as the reply.
-    HANDLE file;
-    int tries = 0;
-    do
-        file = OpenEntry(wide, GENERIC_READ | DELETE);
-    while (file == INVALID_HANDLE_VALUE && MayRetry(&tries));
-    return file == INVALID_HANDLE_VALUE ? NoFile : (FileHandle)file;
+    switch (OpenEntryWaiting(wide, GENERIC_READ | DELETE, file)) {
+    case EntryOpen:
+        return RequestTaken;
+    case EntryAbsent:
+        return RequestAbsent;
+    default:
+        return RequestHeld;
+    }
 }
 
 int ReadAll(FileHandle file, void* data, int length)
@@ -232,8 +260,10 @@ int ReadAll(FileHandle file, void* data, int length)
     char* p = (char*)data;
     while (length > 0) {
         DWORD got = 0;
-        if (!ReadFile((HANDLE)file, p, (DWORD)length, &got, 0))
-            return Fail();
+        if (!ReadFile((HANDLE)file, p, (DWORD)length, &got, 0)) {
+            RecordLastError();
+            return 0;
+        }
         if (got == 0)
             return 0;
         p += got;
@@ -242,14 +272,13 @@ int ReadAll(FileHandle file, void* data, int length)
     return 1;
 }
 
-int ConsumeRequest(FileHandle file, const char* path)
+RequestResult ConsumeRequest(FileHandle file, const char* path)
 {
+    OwnedFile request(file);
     wchar_t wide[WidePathCapacity];
     wchar_t aside[WidePathCapacity];
-    if (!Widen(path, wide) || !Widen(path, aside)) {
-        CloseHandle((HANDLE)file);
-        return 0;
-    }
+    if (!Widen(path, wide) || !Widen(path, aside))
+        return RequestHeld;
     // Renamed aside first: a program that holds the request with delete
     // sharing keeps a deleted file's name taken until it lets go (on Wine,
     // and on Windows without POSIX deletes), and the reply needs the name.
@@ -263,19 +292,14 @@ int ConsumeRequest(FileHandle file, const char* path)
         // Under its new name it may stay till its holder lets go; the next
         // run's rename replaces it.
         MarkDeleted((HANDLE)file);
-        CloseHandle((HANDLE)file);
-    } else if (!DeleteAndClose((HANDLE)file, wide)) {
-        return 0;
+    } else if (!DeleteAndClose(request.Release(), wide)) {
+        return RequestHeld;
     }
     // Under UAC virtualization the request was this user's VirtualStore
     // copy; a real C:\FILE that this account cannot remove (left by an
     // elevated run or another user) then comes back into view, and the
     // host would read it as every reply.
-    if (!IsFree(wide)) {
-        FileError = ERROR_FILE_EXISTS;
-        return 0;
-    }
-    return 1;
+    return IsFree(wide) ? RequestTaken : RequestShadowed;
 }
 
 int RemoveLeftover(const char* path)
@@ -283,14 +307,15 @@ int RemoveLeftover(const char* path)
     wchar_t wide[WidePathCapacity];
     if (!Widen(path, wide))
         return 0;
-    HANDLE file;
-    int tries = 0;
-    do
-        file = OpenEntry(wide, DELETE);
-    while (file == INVALID_HANDLE_VALUE && MayRetry(&tries));
-    if (file == INVALID_HANDLE_VALUE)
-        return FileError == 0;
-    return DeleteAndClose(file, wide);
+    FileHandle file;
+    switch (OpenEntryWaiting(wide, DELETE, &file)) {
+    case EntryOpen:
+        return DeleteAndClose(file, wide);
+    case EntryAbsent:
+        return 1;
+    default:
+        return 0;
+    }
 }
 
 // Creates the file at path (disposition CREATE_NEW or CREATE_ALWAYS),
@@ -305,7 +330,7 @@ static HANDLE Create(const char* path, DWORD access, DWORD disposition, wchar_t*
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, 0);
         if (file != INVALID_HANDLE_VALUE)
             return file;
-        Fail();
+        RecordLastError();
         if (!MayRetry(&tries))
             return INVALID_HANDLE_VALUE;
     }
@@ -323,32 +348,45 @@ FileHandle CreateNew(const char* path)
 int WriteAll(FileHandle file, const void* data, int length)
 {
     DWORD put = 0;
-    return (WriteFile((HANDLE)file, data, (DWORD)length, &put, 0) && put == (DWORD)length) ||
-           Fail();
+    if (!WriteFile((HANDLE)file, data, (DWORD)length, &put, 0)) {
+        RecordLastError();
+        return 0;
+    }
+    if (put != (DWORD)length) {  // a disk file is written whole or not at all
+        FileError = ERROR_DISK_FULL;
+        return 0;
+    }
+    return 1;
 }
 
-int Commit(FileHandle file) { return FlushFileBuffers((HANDLE)file) || Fail(); }
+int Commit(FileHandle file)
+{
+    if (FlushFileBuffers((HANDLE)file))
+        return 1;
+    RecordLastError();
+    return 0;
+}
 
 int CommitAndClose(FileHandle file)
 {
-    int ok = Commit(file);
-    if (!CloseHandle((HANDLE)file))
-        ok = Fail();
-    return ok;
+    int committed = Commit(file);
+    if (CloseHandle((HANDLE)file))
+        return committed;
+    RecordLastError();
+    return 0;
 }
-
-void CloseFile(FileHandle file) { CloseHandle((HANDLE)file); }
 
 int MoveIntoPlace(FileHandle file, const char* from, const char* to)
 {
     wchar_t wideFrom[WidePathCapacity];
     wchar_t wideTo[WidePathCapacity];
-    if (!Widen(from, wideFrom) || !Widen(to, wideTo)) {
-        CloseHandle((HANDLE)file);
-        return 0;
+    int moved;
+    {  // closed at the end of this block: a move by name needs it closed
+        OwnedFile pending(file);
+        if (!Widen(from, wideFrom) || !Widen(to, wideTo))
+            return 0;
+        moved = RenameHandle((HANDLE)file, wideTo);
     }
-    int moved = RenameHandle((HANDLE)file, wideTo);
-    CloseHandle((HANDLE)file);
     if (moved)
         return 1;
     // Where the handle's rename is refused (a file system without it), the
@@ -358,7 +396,7 @@ int MoveIntoPlace(FileHandle file, const char* from, const char* to)
         return 0;
     int tries = 0;
     while (!MoveFileExW(wideFrom, wideTo, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        Fail();
+        RecordLastError();
         if (!MayRetryMove(&tries))
             return 0;
     }
@@ -368,18 +406,15 @@ int MoveIntoPlace(FileHandle file, const char* from, const char* to)
 FileHandle CreateInPlace(const char* path)
 {
     wchar_t wide[WidePathCapacity];
-    HANDLE file = Create(path, GENERIC_WRITE | DELETE, CREATE_ALWAYS, wide);
-    if (file == INVALID_HANDLE_VALUE)
-        return NoFile;
-    if (!IsEntryItself(file, wide)) {
+    OwnedFile file((FileHandle)Create(path, GENERIC_WRITE | DELETE, CREATE_ALWAYS, wide));
+    if (file.file != NoFile && !IsEntryItself((HANDLE)file.file, wide)) {
         // Created or emptied, but not the entry the host reads: an empty
         // file left there would read as a reply.
-        MarkDeleted(file);
-        CloseHandle(file);
+        MarkDeleted((HANDLE)file.file);
         FileError = ERROR_CANT_ACCESS_FILE;
         return NoFile;
     }
-    return (FileHandle)file;
+    return file.Release();
 }
 
 int ProcessIsVirtualized()

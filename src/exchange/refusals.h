@@ -10,7 +10,6 @@ enum {
     SystemPathNotFound = 3,
     SystemAccessDenied = 5,
     SystemNotSameDevice = 17,
-    SystemEndOfFile = 38,
     SystemSharingViolation = 32,
     SystemLockViolation = 33,
 };
