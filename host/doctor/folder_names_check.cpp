@@ -53,7 +53,7 @@ static void WalkFolder(wchar_t* path, Walk* walk)
         } else {
             ++walk->files;
             char host[PathBlockSize];
-            int result = fits ? HostPathOf(plain, host, PathBlockSize) : HostPathTooLong;
+            int result = fits ? HostPathFor(PathForReply, plain, host, PathBlockSize) : HostPathTooLong;
             if (result != HostPathReady && result != HostPathMissing &&
                 walk->refused++ < ListedNames)
                 Append(walk->listed, L"; %ls%ls", fits ? plain : found.cFileName,

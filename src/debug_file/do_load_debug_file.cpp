@@ -23,13 +23,14 @@ int DoLoadDebugFile()
     // lets it through, and a file may go between OK and here: the user is
     // told, and chooses again.
     wchar_t chosen[PathBlockSize];
-    int path;
+    HostPathResult path;
     do {
         if (!LoadDebugFile(0, 0, &format, longPath, &startupSkip, &symbolOnly, 0, initialDir) ||
             !longPath[0])
             return 0;
         AnsiToWide(longPath, chosen, PathBlockSize);
-        path = ChosenPathFor(0, chosen, shortPath, sizeof shortPath);
+        path = HostPathFor(PathForReply, chosen, shortPath, sizeof shortPath);
+        TellWhyNotReady(0, path, chosen);
     } while (path == HostPathMissing);
     if (path != HostPathReady)
         return 0;

@@ -87,12 +87,14 @@ extern "C" int __stdcall LoadDebugFile(void*, HWND owner, VENDORFORMAT* format, 
     // through, and cuts a path too long for it) is told, and the dialog
     // shown again.
     char path[LoadMaxFile];
-    int result, ready;
+    int result;
+    HostPathResult ready;
     do {
         result = ShowLoadDialog(owner, &filterIndex, chosen, folder);
         if (!result)
             return 0;
-        ready = CallerPathFor(owner, chosen, path, LoadMaxFile);
+        ready = HostPathFor(PathForCaller, chosen, path, LoadMaxFile);
+        TellWhyNotReady(owner, ready, chosen);
     } while (ready == HostPathMissing);
     if (ready != HostPathReady)
         return 0;

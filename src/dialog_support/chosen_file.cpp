@@ -120,7 +120,7 @@ void ReportNotAFile(HWND owner, const wchar_t* path)
     ShowWarning(owner, L"\"%ls\" is a device, not a file.\n\nChoose a file, or Cancel.", path);
 }
 
-static int Report(HWND owner, int result, const wchar_t* longPath)
+void TellWhyNotReady(HWND owner, HostPathResult result, const wchar_t* longPath)
 {
     if (result == HostPathMissing) {
         ShowWarning(owner, L"The file you chose does not exist:\n\n%ls\n\nChoose another file, or Cancel.",
@@ -149,32 +149,17 @@ static int Report(HWND owner, int result, const wchar_t* longPath)
                     L"Move the file to a folder of your own, or choose another file.",
                     longPath, why);
     }
-    return result;
 }
 
-int HostPathOf(const wchar_t* longPath, char* hostPath, int capacity)
+HostPathResult HostPathFor(PathUse use, const wchar_t* longPath, char* hostPath, int capacity)
 {
-    return HostShortPath(&PlatformPaths, longPath, hostPath, capacity);
-}
-
-int ChosenPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity)
-{
-    return Report(owner, HostPathOf(longPath, hostPath, capacity), longPath);
-}
-
-int ReplyPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity)
-{
-    return ChosenPathFor(owner, longPath, hostPath, capacity) == HostPathReady;
-}
-
-int CallerPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity)
-{
-    // The full path is given as it is, so it is looked at first: a name
-    // Wine's old-style dialog let through, or a path it cut (to a folder,
-    // or to nothing), is no file.
+    if (use == PathForReply)
+        return HostShortPath(&PlatformPaths, longPath, hostPath, capacity);
+    // The caller's full path is given as it is, so it is looked at first: a
+    // name Wine's old-style dialog let through, or a path it cut (to a
+    // folder, or to nothing), is no file.
     DWORD attributes = GetFileAttributesW(longPath);
-    int result = attributes == INVALID_FILE_ATTRIBUTES || attributes & FILE_ATTRIBUTE_DIRECTORY
-                     ? HostPathMissing
-                     : HostCallerPath(&PlatformPaths, longPath, hostPath, capacity);
-    return Report(owner, result, longPath);
+    if (attributes == INVALID_FILE_ATTRIBUTES || attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return HostPathMissing;
+    return HostCallerPath(&PlatformPaths, longPath, hostPath, capacity);
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "dialog_support/host_path.h"
+
 // requested when it names an existing folder a dialog can start in (not
 // too long, not a device); its short path, for one too long, where that
 // fits; otherwise 0: the dialog starts where it would without one. Some
@@ -17,21 +19,18 @@ const wchar_t* StartFolder(const wchar_t* requested);
 int IsDiskFileName(const wchar_t* path);
 void ReportNotAFile(HWND owner, const wchar_t* path);
 
-// The host's path for a file (dialog_support/host_path.h), with the
-// platform's services: a HostPathResult, and nobody told.
-int HostPathOf(const wchar_t* longPath, char* hostPath, int capacity);
+// Which of the host's paths a file gets (dialog_support/host_path.h).
+enum PathUse {
+    PathForReply,   // the short path the exchange file's reply carries
+    PathForCaller,  // the path LoadDebugFile gives its caller; existing files only
+};
 
-// The host's path for a chosen file, likewise, after telling the user why
-// it is not ready (the file does not exist, or cannot be passed on): the
-// HostPathResult.
-int ChosenPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity);
+// The host's path for a file, into hostPath of capacity bytes, with the
+// platform's services; nobody is told.
+HostPathResult HostPathFor(PathUse use, const wchar_t* longPath, char* hostPath, int capacity);
 
-// The same: 1 when the path is ready, else 0.
-int ReplyPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity);
-
-// The path LoadDebugFile gives its caller (host_path.h), for an existing
-// file only, after telling the user why it is not ready: the
-// HostPathResult.
-int CallerPathFor(HWND owner, const wchar_t* longPath, char* hostPath, int capacity);
+// Tells the user why the path of the file they chose is not ready (the
+// file does not exist, or cannot be passed on); nothing when it is.
+void TellWhyNotReady(HWND owner, HostPathResult result, const wchar_t* longPath);
 
 #endif

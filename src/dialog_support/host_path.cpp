@@ -11,7 +11,7 @@ enum {
 };
 
 // The exact ANSI form of text into hostPath, when it fits with its NUL.
-static int ExactFitting(const PathServices* services, const wchar_t* text, char* hostPath,
+static HostPathResult ExactFitting(const PathServices* services, const wchar_t* text, char* hostPath,
                         int capacity)
 {
     char ansi[AnsiCapacity];
@@ -24,7 +24,7 @@ static int ExactFitting(const PathServices* services, const wchar_t* text, char*
     return HostPathReady;
 }
 
-int HostShortPath(const PathServices* services, const wchar_t* longPath,
+HostPathResult HostShortPath(const PathServices* services, const wchar_t* longPath,
                   char* hostPath, int capacity)
 {
     wchar_t shortPath[ShortFormCapacity];
@@ -38,7 +38,7 @@ int HostShortPath(const PathServices* services, const wchar_t* longPath,
     return ExactFitting(services, shortPath, hostPath, capacity);
 }
 
-int HostCallerPath(const PathServices* services, const wchar_t* longPath,
+HostPathResult HostCallerPath(const PathServices* services, const wchar_t* longPath,
                    char* hostPath, int capacity)
 {
     if (ExactFitting(services, longPath, hostPath, capacity) == HostPathReady)

@@ -109,9 +109,13 @@ int DoSetDumpFile()
     // that does not exist is no file for the host: no reply, and by
     // design no word.
     if (mode != DumpSave && mode != DumpLoad && mode != DumpLog &&
-        HostPathOf(longPath, shortPath, sizeof shortPath) == HostPathMissing)
+        HostPathFor(PathForReply, longPath, shortPath, sizeof shortPath) == HostPathMissing)
         return 0;
-    if (prepared == NotADiskFile || !ReplyPathFor(0, longPath, shortPath, sizeof shortPath))
+    if (prepared == NotADiskFile)
+        return 0;
+    HostPathResult path = HostPathFor(PathForReply, longPath, shortPath, sizeof shortPath);
+    TellWhyNotReady(0, path, longPath);
+    if (path != HostPathReady)
         return 0;
     return WritePathReply(shortPath);
 }

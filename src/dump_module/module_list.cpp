@@ -44,7 +44,9 @@ int DoModuleListFile()
     AnsiToWide(request, initialDir, PathBlockSize);
     if (!ModuleListDialog(0, 0, longPath, initialDir) || !longPath[0])
         return 0;
-    if (!ReplyPathFor(0, longPath, shortPath, sizeof shortPath))
+    HostPathResult path = HostPathFor(PathForReply, longPath, shortPath, sizeof shortPath);
+    TellWhyNotReady(0, path, longPath);
+    if (path != HostPathReady)
         return 0;
     return WritePathReply(shortPath);
 }
