@@ -5,10 +5,12 @@
 #include <wchar.h>
 
 #include "dialog_support/warning.h"
+#include "filepick.h"
 
 const char* const StatusNames[StatusCount] = { "ok", "unknown", "skipped", "warn", "fail" };
 
-const wchar_t ExchangeNames[3][12] = { L"C:\\FILE", L"C:\\FILE.new", L"C:\\FILE.old" };
+const wchar_t ExchangeNames[3][12] = { L"" FILEPICK_EXCHANGE_PATH, L"" FILEPICK_EXCHANGE_PATH ".new",
+                                        L"" FILEPICK_EXCHANGE_PATH ".old" };
 
 // Adds to text (TextCapacity characters), as _snwprintf formats.
 void Append(wchar_t* text, const wchar_t* format, ...)

@@ -33,7 +33,7 @@ static int TryDialog(Check* check, int verb, const wchar_t* request)
         // The request was the doctor's own: left there, a debugger would
         // read it as a reply.
         if (written)
-            DeleteFileW(L"C:\\FILE");
+            DeleteFileW(ExchangeNames[0]);
         check->status = StatusFail;
         Append(check->found, L"%ls%hs: %ls: %ls", check->found[0] ? L"; " : L"", VerbNames[verb],
                written ? L"filepick.exe could not be started" : L"its request could not be written", why);

@@ -10,6 +10,7 @@
 #include <wchar.h>
 
 #include "dialog_support/replies.h"
+#include "exchange/file_ops.h"
 #include "exchange/refusals.h"
 #include "exchange/virtual_store.h"
 
@@ -59,20 +60,6 @@ static int ProbeStep(Check* check, int done, const wchar_t* what, const wchar_t*
     return 0;
 }
 
-// Renames the open file to path through its handle, as filepick moves its
-// reply onto C:\FILE.
-static int RenameOpen(HANDLE file, const wchar_t* path)
-{
-    struct {
-        FILE_RENAME_INFO info;
-        wchar_t room[PathCapacity];
-    } rename = {};
-    rename.info.ReplaceIfExists = FALSE;
-    rename.info.FileNameLength = (DWORD)(wcslen(path) * sizeof(wchar_t));
-    lstrcpynW(rename.info.FileName, path, PathCapacity);
-    return SetFileInformationByHandle(file, FileRenameInfo, &rename, sizeof rename);
-}
-
 // Where the probe file really is: "C:\" itself, or "VirtualStore (PATH)"
 // when UAC virtualization put it there (into where, PathCapacity + 16).
 static void WhereItLanded(HANDLE file, wchar_t* where)
@@ -112,9 +99,11 @@ static void ProbeRoot(Check* check)
                        L"read back");
     const wchar_t* left = ProbePath;
     int inPlace = 0;
-    if (ok && RenameOpen(file, renamed)) {
+    // Renamed through its handle, as filepick moves its reply onto C:\FILE,
+    // but never over a file that is there.
+    if (ok && RenameOpenFile((FileHandle)file, renamed, 0)) {
         left = renamed;
-    } else if (ok && where[0] == L'V' && NextAfterRefusedMove((int)GetLastError(), 1) == WriteInPlaceInstead) {
+    } else if (ok && where[0] == L'V' && NextAfterRefusedMove(FileError, 1) == WriteInPlaceInstead) {
         // As filepick's move of its reply onto C:\FILE would be: it then
         // writes the reply in place.
         inPlace = 1;
@@ -124,6 +113,7 @@ static void ProbeRoot(Check* check)
                              L"while it writes leaves a part of a reply)",
                check->found[0] ? L"; " : L"", where);
     } else if (ok) {
+        SetLastError((DWORD)FileError);
         ProbeStep(check, 0, L"rename", renamed);
         ok = 0;
     }

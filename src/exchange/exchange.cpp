@@ -3,9 +3,10 @@
 #include <string.h>
 
 #include "exchange/file_ops.h"
+#include "filepick.h"
 #include "exchange/refusals.h"
 
-const char ExchangePath[] = "C:\\FILE";
+const char ExchangePath[] = FILEPICK_EXCHANGE_PATH;
 
 // The reply is written here first, beside the exchange file, and moved
 // over it once complete.

@@ -4,7 +4,7 @@
 #ifndef FILEPICK_EXCHANGE_H
 #define FILEPICK_EXCHANGE_H
 
-extern const char ExchangePath[];  // "C:\FILE"
+extern const char ExchangePath[];  // FILEPICK_EXCHANGE_PATH (filepick.h)
 
 // One buffer to fill from, or write to, the file.
 struct ExchangeBlock {

@@ -78,6 +78,12 @@ int CommitAndClose(FileHandle file);
 // success.
 int MoveIntoPlace(FileHandle file, const char* from, const char* to);
 
+// Renames the open file itself (opened with DELETE access) to path: the
+// entry that was checked, not whatever the name finds a moment later. A
+// file at path is replaced only where replace is 1. Brief refusals are
+// tried again; 0 when it was refused.
+int RenameOpenFile(FileHandle file, const wchar_t* path, int replace);
+
 // Creates or empties the file at path itself (never what a link points
 // to), for writing in place.
 FileHandle CreateInPlace(const char* path);

@@ -215,21 +215,22 @@ static int DeleteAndClose(FileHandle file, const wchar_t* path)
     return 1;
 }
 
-// Renames the open file itself to path, replacing a file there: the entry
-// that was checked, not whatever the name finds a moment later. Needs the
-// handle's DELETE access. Brief refusals are tried again.
-static int RenameHandle(HANDLE file, const wchar_t* path)
+int RenameOpenFile(FileHandle file, const wchar_t* path, int replace)
 {
     struct {
         FILE_RENAME_INFO info;
         wchar_t room[WidePathCapacity];
     } rename = {};
     int length = lstrlenW(path);
-    rename.info.ReplaceIfExists = TRUE;
+    if (length >= WidePathCapacity) {
+        FileError = ERROR_FILENAME_EXCED_RANGE;
+        return 0;
+    }
+    rename.info.ReplaceIfExists = replace ? TRUE : FALSE;
     rename.info.FileNameLength = (DWORD)(length * sizeof(wchar_t));
     lstrcpyW(rename.info.FileName, path);
     int tries = 0;
-    while (!SetFileInformationByHandle(file, FileRenameInfo, &rename, sizeof rename)) {
+    while (!SetFileInformationByHandle((HANDLE)file, FileRenameInfo, &rename, sizeof rename)) {
         RecordLastError();
         if (!MayRetryMove(&tries))
             return 0;
@@ -286,7 +287,7 @@ RequestResult ConsumeRequest(FileHandle file, const char* path)
     int renamed = 0;
     if (lstrlenW(aside) + 5 < WidePathCapacity) {
         lstrcatW(aside, L".old");
-        renamed = RenameHandle((HANDLE)file, aside);
+        renamed = RenameOpenFile(file, aside, 1);
     }
     if (renamed) {
         // Under its new name it may stay till its holder lets go; the next
@@ -385,7 +386,7 @@ int MoveIntoPlace(FileHandle file, const char* from, const char* to)
         OwnedFile pending(file);
         if (!Widen(from, wideFrom) || !Widen(to, wideTo))
             return 0;
-        moved = RenameHandle((HANDLE)file, wideTo);
+        moved = RenameOpenFile(file, wideTo, 1);
     }
     if (moved)
         return 1;
