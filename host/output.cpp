@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "debug_file/vendor_table.h"
+#include "dialog_support/filter.h"
 #include "exchange/layouts.h"
 #include "console.h"
 #include "json.h"
@@ -35,27 +36,8 @@ int Fail(const HostOptions* options, int status, const wchar_t* message)
 // no item for the code.
 static int VendorLabel(VENDORFORMAT code, char* label, int capacity)
 {
-    label[0] = '\0';
-    int index = GetVendorIndex(code);
-    if (index == 0)
-        return 0;
-    // Items are label and pattern fields: item n's label is field 2(n-1).
-    const char* field = VendorFilter;
-    for (int skip = 2 * (index - 1); skip > 0 && *field; --skip) {
-        while (*field && *field != '|')
-            ++field;
-        if (*field)
-            ++field;
-    }
-    int length = 0;
-    while (field[length] && field[length] != '|' && length < capacity - 1) {
-        label[length] = field[length];
-        ++length;
-    }
-    label[length] = '\0';
-    return length > 0;
+    return FilterLabel(VendorFilter, GetVendorIndex(code), label, capacity) > 0;
 }
-
 
 static void PrintWords(const HostOptions* options, const LoadWords* words)
 {

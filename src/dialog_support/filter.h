@@ -11,4 +11,8 @@
 // NULs; an empty source gives an empty list. Returns the length of the copy.
 int PrepareFilter(const char* source, char* work, int workSize);
 
+// The label of a filter text's item (1 for the first) into label
+// (capacity bytes, cut to fit): its length, 0 when there is no such item.
+int FilterLabel(const char* source, int item, char* label, int capacity);
+
 #endif
