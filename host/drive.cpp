@@ -21,22 +21,30 @@ int DriveDialog(const HostOptions* options, DWORD processId, HANDLE process,
                        wchar_t* problem)
 {
     PickerSession session = { processId, process, DialogTimeoutMs, 0, 0 };
-    if (!SessionDialog(&session))
-        return Problem(problem, L"the dialog did not appear");
+    if (!SessionDialog(&session)) {
+        FormatProblem(problem, L"the dialog did not appear");
+        return 0;
+    }
     wchar_t steps[MAX_PATH + 32];
     wchar_t failed[MAX_PATH + 32];
     if (options->fileType > 0) {
         _snwprintf(steps, MAX_PATH + 32, L"type %d", options->fileType - 1);
-        if (!RunSteps(&session, steps, failed, MAX_PATH + 32))
-            return Problem(problem, L"the dialog has no file type %d", options->fileType);
+        if (!RunSteps(&session, steps, failed, MAX_PATH + 32)) {
+            FormatProblem(problem, L"the dialog has no file type %d", options->fileType);
+            return 0;
+        }
     }
-    if (options->steps && !RunSteps(&session, options->steps, failed, MAX_PATH + 32))
-        return Problem(problem, L"the step \"%ls\" could not be done", failed);
+    if (options->steps && !RunSteps(&session, options->steps, failed, MAX_PATH + 32)) {
+        FormatProblem(problem, L"the step \"%ls\" could not be done", failed);
+        return 0;
+    }
     if (options->screenshot) {
         HWND dialog = SessionDialog(&session);
-        if (!dialog || !SaveWindowPicture(dialog, process, options->screenshot))
-            return Problem(problem, L"could not save the dialog's picture as %ls",
-                           options->screenshot);
+        if (!dialog || !SaveWindowPicture(dialog, process, options->screenshot)) {
+            FormatProblem(problem, L"could not save the dialog's picture as %ls",
+                          options->screenshot);
+            return 0;
+        }
     }
     if (!options->choose)
         return 1;
@@ -46,7 +54,9 @@ int DriveDialog(const HostOptions* options, DWORD processId, HANDLE process,
     for (wchar_t* p = steps; *p; ++p)
         if (*p == L'/')
             *p = L'\\';
-    if (!RunSteps(&session, steps, failed, MAX_PATH + 32))
-        return Problem(problem, L"could not pick %ls: the dialog went", options->choose);
+    if (!RunSteps(&session, steps, failed, MAX_PATH + 32)) {
+        FormatProblem(problem, L"could not pick %ls: the dialog went", options->choose);
+        return 0;
+    }
     return 1;
 }

@@ -56,11 +56,11 @@ int wmain(int argc, wchar_t** argv)
         return HostCouldNotRun;
     if (options.module) {
         if (verb < 0) {
-            Problem(problem, L"unknown verb %ls", options.verb);
-            return Fail(&options, HostUnknownVerb, problem);
+            FormatProblem(problem, L"unknown verb %ls", options.verb);
+            return ReportFailure(&options, HostUnknownVerb, problem);
         }
         if (verb != VerbLoadDebugFile)
-            return Fail(&options, HostCouldNotRun, L"--module takes DoLoadDebugFile");
+            return ReportFailure(&options, HostCouldNotRun, L"--module takes DoLoadDebugFile");
         return RunModule(&options, (const char*)request);
     }
     return RunPicker(&options, verb, request, requestSize);

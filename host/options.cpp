@@ -43,14 +43,13 @@ void Usage(FILE* out)
 }
 
 
-int Problem(wchar_t* problem, const wchar_t* format, ...)
+void FormatProblem(wchar_t* problem, const wchar_t* format, ...)
 {
     va_list values;
     va_start(values, format);
     _vsnwprintf(problem, MessageCapacity, format, values);
     va_end(values);
     problem[MessageCapacity - 1] = 0;
-    return 0;
 }
 
 
@@ -71,18 +70,22 @@ static int TakeChoose(const wchar_t* value, HostOptions* options, wchar_t*)
 static int TakeType(const wchar_t* value, HostOptions* options, wchar_t* problem)
 {
     long number = 0;
-    if (!ParseNumber(value, 1, 1000, &number))
-        return Problem(problem, L"--type takes a file type's number, 1 for the first, not \"%ls\"",
-                       value);
+    if (!ParseNumber(value, 1, 1000, &number)) {
+        FormatProblem(problem, L"--type takes a file type's number, 1 for the first, not \"%ls\"",
+                      value);
+        return 0;
+    }
     options->fileType = (int)number;
     return 1;
 }
 
 static int TakeScreenshot(const wchar_t* value, HostOptions* options, wchar_t* problem)
 {
-    if (!IsPictureName(value))
-        return Problem(problem, L"--screenshot takes a file name ending in .png or .bmp, not \"%ls\"",
-                       value);
+    if (!IsPictureName(value)) {
+        FormatProblem(problem, L"--screenshot takes a file name ending in .png or .bmp, not \"%ls\"",
+                      value);
+        return 0;
+    }
     options->screenshot = value;
     return 1;
 }
@@ -96,8 +99,10 @@ static int TakeSteps(const wchar_t* value, HostOptions* options, wchar_t*)
 static int TakeTimeout(const wchar_t* value, HostOptions* options, wchar_t* problem)
 {
     long number = 0;
-    if (!ParseNumber(value, 1, 86400, &number))
-        return Problem(problem, L"--timeout takes whole seconds from 1 to 86400, not \"%ls\"", value);
+    if (!ParseNumber(value, 1, 86400, &number)) {
+        FormatProblem(problem, L"--timeout takes whole seconds from 1 to 86400, not \"%ls\"", value);
+        return 0;
+    }
     options->timeoutMs = (DWORD)number * 1000;
     return 1;
 }
@@ -129,31 +134,44 @@ int ParseOptions(int argc, wchar_t** argv, HostOptions* options, wchar_t* proble
         for (int entry = 0; entry < (int)(sizeof Options / sizeof *Options); ++entry)
             if (wcscmp(name, Options[entry].name) == 0)
                 known = entry;
-        if (known < 0)
-            return Problem(problem, L"unknown option %ls", name);
+        if (known < 0) {
+            FormatProblem(problem, L"unknown option %ls", name);
+            return 0;
+        }
         if (Options[known].flag) {
             options->*Options[known].flag = 1;
             continue;
         }
-        if (i + 1 >= argc)
-            return Problem(problem, L"%ls needs a value", name);
+        if (i + 1 >= argc) {
+            FormatProblem(problem, L"%ls needs a value", name);
+            return 0;
+        }
         if (!Options[known].take(argv[++i], options, problem))
             return 0;
     }
     int left = argc - i;
     if (options->help)
         return 1;
-    if (options->version)
-        return left == 0 || Problem(problem, L"--version takes no verb");
+    if (options->version) {
+        if (left != 0)
+            FormatProblem(problem, L"--version takes no verb");
+        return left == 0;
+    }
     if (options->doctor) {
         options->request = left ? argv[i] : 0;
-        return left <= 1 || Problem(problem, L"--doctor takes one folder at the most");
+        if (left > 1)
+            FormatProblem(problem, L"--doctor takes one folder at the most");
+        return left <= 1;
     }
-    if (left == 0)
-        return Problem(problem, L"no verb given");
-    if (left > 2)
-        return Problem(problem, L"too many arguments: a verb takes one request at the most "
-                                L"(\"%ls\" is one too many)", argv[i + 2]);
+    if (left == 0) {
+        FormatProblem(problem, L"no verb given");
+        return 0;
+    }
+    if (left > 2) {
+        FormatProblem(problem, L"too many arguments: a verb takes one request at the most "
+                               L"(\"%ls\" is one too many)", argv[i + 2]);
+        return 0;
+    }
     // Verbs are ASCII: anything else is an unknown verb, and stays one. No
     // best-fit look-alike: "DoS\u0113tDumpFile" must not become a verb.
     options->verb = argv[i];

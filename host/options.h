@@ -38,7 +38,7 @@ void Usage(FILE* out);
 // 1 when the arguments make sense; else 0 and what is wrong, in a line.
 int ParseOptions(int argc, wchar_t** argv, HostOptions* options, wchar_t* problem);
 
-// Formats a message into problem (MessageCapacity characters); returns 0.
-int Problem(wchar_t* problem, const wchar_t* format, ...);
+// Formats a message into problem (MessageCapacity characters).
+void FormatProblem(wchar_t* problem, const wchar_t* format, ...);
 
 #endif

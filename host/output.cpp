@@ -17,7 +17,7 @@ static void BeginJson(const HostOptions* options, const char* status)
 }
 
 
-int Fail(const HostOptions* options, int status, const wchar_t* message)
+int ReportFailure(const HostOptions* options, int status, const wchar_t* message)
 {
     if (options->json) {
         BeginJson(options, status == HostUnknownVerb ? "unknown-verb" : "could-not-run");
@@ -39,23 +39,23 @@ static int VendorLabel(VENDORFORMAT code, char* label, int capacity)
     return FilterLabel(VendorFilter, GetVendorIndex(code), label, capacity) > 0;
 }
 
-static void PrintWords(const HostOptions* options, const LoadWords* words)
+static void PrintLoadChoices(const HostOptions* options, const LoadChoices* choices)
 {
     char label[64];
-    if (!VendorLabel(words->format, label, sizeof label))
+    if (!VendorLabel(choices->format, label, sizeof label))
         strcpy(label, "no file type of the dialog");
     if (options->json) {
         printf(",\"startupSkip\":%d,\"symbolOnly\":%d,\"format\":%d,\"formatLabel\":",
-               words->startupSkip, words->symbolOnly, words->format);
+               choices->startupSkip, choices->symbolOnly, choices->format);
         PrintJsonAnsi(label);
     } else {
-        printf("startup skip: %d\nsymbol only:  %d\nformat:       %d (%s)\n", words->startupSkip,
-               words->symbolOnly, words->format, label);
+        printf("startup skip: %d\nsymbol only:  %d\nformat:       %d (%s)\n", choices->startupSkip,
+               choices->symbolOnly, choices->format, label);
     }
 }
 
 void PrintChosen(const HostOptions* options, const char* label, const char* path,
-                        const LoadWords* words)
+                        const LoadChoices* choices)
 {
     if (options->json) {
         // The host's bytes are ANSI; JSON is UTF-8. The long path is the
@@ -79,14 +79,14 @@ void PrintChosen(const HostOptions* options, const char* label, const char* path
         PrintText(stdout, wide);
         fputs("\n", stdout);
     }
-    if (words)
-        PrintWords(options, words);
+    if (choices)
+        PrintLoadChoices(options, choices);
     if (options->json)
         printf("}\n");
 }
 
 
-void PrintNotChosen(const HostOptions* options, const wchar_t* why, const LoadWords* words)
+void PrintNotChosen(const HostOptions* options, const wchar_t* why, const LoadChoices* choices)
 {
     if (options->json) {
         BeginJson(options, "not-chosen");
@@ -97,8 +97,8 @@ void PrintNotChosen(const HostOptions* options, const wchar_t* why, const LoadWo
         PrintText(stdout, why);
         fputs(").\n", stdout);
     }
-    if (words)
-        PrintWords(options, words);
+    if (choices)
+        PrintLoadChoices(options, choices);
     if (options->json)
         printf("}\n");
 }

@@ -6,21 +6,22 @@
 #include "console.h"
 #include "options.h"
 
-// The debug-file words: startup skip, symbol only, vendor format.
-struct LoadWords {
+// What the user chose in the debug-file dialog besides the file: startup
+// skip, symbol only, vendor format.
+struct LoadChoices {
     int startupSkip, symbolOnly, format;
 };
 
-// Says why the run could not go on (on standard error, and as JSON);
-// returns status.
-int Fail(const HostOptions* options, int status, const wchar_t* message);
+// Prints why the run could not go on (on standard error, and as JSON);
+// returns status, the exit status to end with.
+int ReportFailure(const HostOptions* options, int status, const wchar_t* message);
 
 // A chosen file: the host's ANSI path (labelled as what it is in text) and
-// the words where there are any (0: none).
+// the choices where there are any (0: none).
 void PrintChosen(const HostOptions* options, const char* label, const char* path,
-                 const LoadWords* words);
+                 const LoadChoices* choices);
 
-// No file chosen, and why; the words where there are any.
-void PrintNotChosen(const HostOptions* options, const wchar_t* why, const LoadWords* words);
+// No file chosen, and why; the choices where there are any.
+void PrintNotChosen(const HostOptions* options, const wchar_t* why, const LoadChoices* choices);
 
 #endif

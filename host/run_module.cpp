@@ -20,7 +20,7 @@ static DWORD WINAPI DriveOwnDialog(void* param)
             return 1;
         wchar_t open[512] = L"nothing";
         DescribeOpenWindow(GetCurrentProcessId(), open, 512);
-        Problem(CallProblem, L"the dialog did not end in time and was cancelled (open: %ls)",
+        FormatProblem(CallProblem, L"the dialog did not end in time and was cancelled (open: %ls)",
                 open);
     }
     // A step that could not be done, or a call still open when time is up:
@@ -33,8 +33,8 @@ static DWORD WINAPI DriveOwnDialog(void* param)
 }
 
 // --module: the debug-file dialog through the export, in this process, as
-// a host that loaded filepick.exe as a module calls it. The caller's words
-// start at -1, so that words the call leaves alone show.
+// a host that loaded filepick.exe as a module calls it. The caller's three
+// values start at -1, so that those the call leaves alone show.
 int RunModule(const HostOptions* options, const char* folder)
 {
     wchar_t picker[MAX_PATH];
@@ -44,17 +44,17 @@ int RunModule(const HostOptions* options, const char* folder)
         module ? (FilepickLoadDebugFile)(void*)GetProcAddress(module, FILEPICK_EXPORT_LOAD_DEBUG_FILE) : 0;
     if (!load) {
         wchar_t message[MessageCapacity];
-        Problem(message, L"cannot load %ls as a module", picker);
-        return Fail(options, HostCouldNotRun, message);
+        FormatProblem(message, L"cannot load %ls as a module", picker);
+        return ReportFailure(options, HostCouldNotRun, message);
     }
     HANDLE driver = 0;
     CallReturned = CreateEventW(0, TRUE, FALSE, 0);
     if (DrivesDialog(options))
         driver = CreateThread(0, 0, DriveOwnDialog, (void*)options, 0, 0);
-    LoadWords words = { -1, -1, -1 };
+    LoadChoices choices = { -1, -1, -1 };
     char fileName[PathBlockSize] = "";
     char hostOptions[] = "";  // a host with options of its own: "Options..." stays enabled
-    int result = load(0, 0, &words.format, fileName, &words.startupSkip, &words.symbolOnly,
+    int result = load(0, 0, &choices.format, fileName, &choices.startupSkip, &choices.symbolOnly,
                       hostOptions, folder);
     SetEvent(CallReturned);
     if (driver) {
@@ -62,11 +62,11 @@ int RunModule(const HostOptions* options, const char* folder)
         CloseHandle(driver);
     }
     if (CallStopped)
-        return Fail(options, HostCouldNotRun, CallProblem);
+        return ReportFailure(options, HostCouldNotRun, CallProblem);
     if (!result) {
-        PrintNotChosen(options, L"LoadDebugFile returned 0", &words);
+        PrintNotChosen(options, L"LoadDebugFile returned 0", &choices);
         return HostNotChosen;
     }
-    PrintChosen(options, "file name:    ", fileName, &words);
+    PrintChosen(options, "file name:    ", fileName, &choices);
     return HostChosen;
 }

@@ -18,7 +18,7 @@ int MakeRequest(const HostOptions* options, int verb, unsigned char* request)
     int size = BuildRequest(verb, options->request, request);
     if (size > 0)
         return size;
-    Fail(options, HostCouldNotRun,
+    ReportFailure(options, HostCouldNotRun,
          size == RequestNotANumber
              ? L"the dump mode is not a number: 0 saves a dump, 1 loads one, 2 picks a log file"
          : size == RequestOutOfRange
@@ -56,8 +56,8 @@ int RunPicker(const HostOptions* options, int verb, const unsigned char* request
         if (!WriteExchange(ExchangePath, 1, &block)) {
             wchar_t why[ReasonCapacity], message[MessageCapacity];
             SystemErrorText(FileError, why, ReasonCapacity);
-            Problem(message, L"cannot write C:\\FILE: %ls", why);
-            return Fail(options, HostCouldNotRun, message);
+            FormatProblem(message, L"cannot write C:\\FILE: %ls", why);
+            return ReportFailure(options, HostCouldNotRun, message);
         }
     }
     wchar_t picker[MAX_PATH];
@@ -73,8 +73,8 @@ int RunPicker(const HostOptions* options, int verb, const unsigned char* request
         // The request was this run's: left there, it would be read as a
         // reply.
         remove(ExchangePath);
-        Problem(message, L"cannot start %ls: %ls", picker, why);
-        return Fail(options, HostCouldNotRun, message);
+        FormatProblem(message, L"cannot start %ls: %ls", picker, why);
+        return ReportFailure(options, HostCouldNotRun, message);
     }
     // Windows lets a started program take the foreground only until the
     // user clicks elsewhere: this one may, as a host's own window may.
@@ -90,22 +90,22 @@ int RunPicker(const HostOptions* options, int verb, const unsigned char* request
     } else if (!WaitForExit(process.hProcess, EndTimeout(options), &exitCode)) {
         wchar_t open[512] = L"nothing";
         DescribeOpenWindow(process.dwProcessId, open, 512);
-        Problem(message, L"filepick.exe did not end in time and was stopped (open: %ls)", open);
+        FormatProblem(message, L"filepick.exe did not end in time and was stopped (open: %ls)", open);
         status = HostCouldNotRun;
     }
     EndPicker(&process);
     if (status < 0 && exitCode == 0) {
         status = HostUnknownVerb;
-        Problem(message, L"filepick.exe did not know the verb %ls", options->verb);
+        FormatProblem(message, L"filepick.exe did not know the verb %ls", options->verb);
     } else if (status < 0 && exitCode != 1) {
         // Not an exit of its own (a crash, say): whatever is at the path
         // is not a reply.
         status = HostCouldNotRun;
-        Problem(message, L"filepick.exe ended abnormally (0x%08lX)", (unsigned long)exitCode);
+        FormatProblem(message, L"filepick.exe ended abnormally (0x%08lX)", (unsigned long)exitCode);
     }
     if (status >= 0) {
         remove(ExchangePath);
-        return Fail(options, status, message);
+        return ReportFailure(options, status, message);
     }
     unsigned char bytes[LoadReplySize + 1];
     int size = TakeReply(bytes);
@@ -121,8 +121,8 @@ int RunPicker(const HostOptions* options, int verb, const unsigned char* request
         return HostNotChosen;
     }
     if (decoded != FILEPICK_REPLY_DECODED)
-        return Fail(options, HostCouldNotRun, L"the reply has the wrong size");
-    LoadWords words = { reply.startupSkip, reply.symbolOnly, reply.format };
-    PrintChosen(options, "short path:   ", reply.path, verb == VerbLoadDebugFile ? &words : 0);
+        return ReportFailure(options, HostCouldNotRun, L"the reply has the wrong size");
+    LoadChoices choices = { reply.startupSkip, reply.symbolOnly, reply.format };
+    PrintChosen(options, "short path:   ", reply.path, verb == VerbLoadDebugFile ? &choices : 0);
     return HostChosen;
 }
