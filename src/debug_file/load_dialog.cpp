@@ -33,26 +33,23 @@ enum { LoadMaxFile = 255 };
 static int ShowLoadDialog(HWND owner, int* filterIndex, wchar_t* fileName,
                           const wchar_t* initialDir)
 {
-    int result;
-    do {
-        ResetDialogRecord();
-        memset(fileName, 0, LoadMaxFile * sizeof *fileName);
-        PrepareWideFilter(VendorFilter, VendorFilterWork, 1024);
-        DialogRecord.hwndOwner = owner;
-        DialogRecord.hInstance = (HINSTANCE)&__ImageBase;
-        DialogRecord.lpstrFilter = VendorFilterWork;
-        DialogRecord.nFilterIndex = (DWORD)*filterIndex;
-        DialogRecord.lpstrFile = fileName;
-        DialogRecord.nMaxFile = LoadMaxFile;
-        DialogRecord.lpstrInitialDir = StartFolder(initialDir);
-        DialogRecord.lpstrTitle = L"File Open";  // replaces the template's caption
-        DialogRecord.Flags = LoadFileFlags;
-        DialogRecord.lpfnHook = (LPOFNHOOKPROC)LoadFileHook;
-        DialogRecord.lpTemplateName = L"LoadDialog";
-        result = ShowFileDialog(owner, 0);
-        if (result)
-            *filterIndex = (int)DialogRecord.nFilterIndex;
-    } while (result < 0);
+    ResetDialogRecord();
+    memset(fileName, 0, LoadMaxFile * sizeof *fileName);
+    PrepareWideFilter(VendorFilter, VendorFilterWork, 1024);
+    DialogRecord.hwndOwner = owner;
+    DialogRecord.hInstance = (HINSTANCE)&__ImageBase;
+    DialogRecord.lpstrFilter = VendorFilterWork;
+    DialogRecord.nFilterIndex = (DWORD)*filterIndex;
+    DialogRecord.lpstrFile = fileName;
+    DialogRecord.nMaxFile = LoadMaxFile;
+    DialogRecord.lpstrInitialDir = StartFolder(initialDir);
+    DialogRecord.lpstrTitle = L"File Open";  // replaces the template's caption
+    DialogRecord.Flags = LoadFileFlags;
+    DialogRecord.lpfnHook = (LPOFNHOOKPROC)LoadFileHook;
+    DialogRecord.lpTemplateName = L"LoadDialog";
+    int result = ShowFileDialog(owner, 0);
+    if (result)
+        *filterIndex = (int)DialogRecord.nFilterIndex;
     return result;
 }
 

@@ -30,15 +30,21 @@ void PrepareWideFilter(const char* source, wchar_t* work, int workSize)
 
 int ShowFileDialog(HWND owner, int save)
 {
-    int result = save ? GetSaveFileNameW(&DialogRecord) : GetOpenFileNameW(&DialogRecord);
-    if (!result) {
-        ReportDialogError(owner);
-        return 0;
+    // The dialog sets result bits in Flags: each showing starts from the
+    // caller's. The file type the user picked stays in nFilterIndex.
+    const DWORD flags = DialogRecord.Flags;
+    for (;;) {
+        int result = save ? GetSaveFileNameW(&DialogRecord) : GetOpenFileNameW(&DialogRecord);
+        if (!result) {
+            ReportDialogError(owner);
+            return 0;
+        }
+        if (IsDiskFileName(DialogRecord.lpstrFile))
+            return result;
+        ReportNotAFile(owner, DialogRecord.lpstrFile);
+        DialogRecord.Flags = flags;
+        memset(DialogRecord.lpstrFile, 0, DialogRecord.nMaxFile * sizeof *DialogRecord.lpstrFile);
     }
-    if (IsDiskFileName(DialogRecord.lpstrFile))
-        return result;
-    ReportNotAFile(owner, DialogRecord.lpstrFile);
-    return -1;
 }
 
 void ReportDialogError(HWND owner)

@@ -26,11 +26,10 @@ void ResetDialogRecord();
 // into work of workSize characters.
 void PrepareWideFilter(const char* source, wchar_t* work, int workSize);
 
-// Shows the dialog the record describes (the save dialog when save). The
-// dialog's non-zero result when the user accepted a disk file (or a new
-// name); 0 when the user gave up or the dialog failed (reported); -1 when a
-// device name was chosen: the user is told, and the caller shows the
-// dialog again.
+// Shows the dialog the record describes (the save dialog when save) until
+// the user accepts a disk file or a new name (the dialog's non-zero
+// result), or gives up, or the dialog fails (0, reported). A device name
+// is told, and the dialog shown again with an empty name.
 int ShowFileDialog(HWND owner, int save);
 
 // After a dialog returned without a file: nothing when the user cancelled,

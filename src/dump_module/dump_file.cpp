@@ -21,23 +21,19 @@ enum { DumpMaxFile = 255 };
 
 int DumpFileDialog(void*, HWND owner, DumpMode mode, wchar_t* fileName)
 {
-    int result;
-    do {
-        wchar_t filter[256];
-        ResetDialogRecord();
-        memset(fileName, 0, DumpMaxFile * sizeof *fileName);
-        PrepareWideFilter(mode == DumpLog ? LogFilter : IntelHexFilter, filter, 256);
-        DialogRecord.hwndOwner = owner;
-        DialogRecord.lpstrFilter = filter;
-        DialogRecord.nFilterIndex = 1;
-        DialogRecord.lpstrFile = fileName;
-        DialogRecord.nMaxFile = DumpMaxFile;
-        // Every mode but "load" is titled for saving, the log mode too.
-        DialogRecord.lpstrTitle = mode == DumpLoad ? L"Load Dump File" : L"Save Dump As";
-        DialogRecord.Flags = mode == DumpLoad ? ExistingFileFlags : AnyFileFlags;
-        result = ShowFileDialog(owner, mode == DumpSave);
-    } while (result < 0);
-    return result;
+    wchar_t filter[256];
+    ResetDialogRecord();
+    memset(fileName, 0, DumpMaxFile * sizeof *fileName);
+    PrepareWideFilter(mode == DumpLog ? LogFilter : IntelHexFilter, filter, 256);
+    DialogRecord.hwndOwner = owner;
+    DialogRecord.lpstrFilter = filter;
+    DialogRecord.nFilterIndex = 1;
+    DialogRecord.lpstrFile = fileName;
+    DialogRecord.nMaxFile = DumpMaxFile;
+    // Every mode but "load" is titled for saving, the log mode too.
+    DialogRecord.lpstrTitle = mode == DumpLoad ? L"Load Dump File" : L"Save Dump As";
+    DialogRecord.Flags = mode == DumpLoad ? ExistingFileFlags : AnyFileFlags;
+    return ShowFileDialog(owner, mode == DumpSave);
 }
 
 // What became of the file chosen in a writing mode.

@@ -13,22 +13,18 @@ static const char ModuleListFilter[] =
 
 int ModuleListDialog(void*, HWND owner, wchar_t* fileName, const wchar_t* initialDir)
 {
-    int result;
-    do {
-        wchar_t filter[256];
-        ResetDialogRecord();
-        PrepareWideFilter(ModuleListFilter, filter, 256);
-        DialogRecord.hwndOwner = owner;
-        DialogRecord.lpstrFilter = filter;
-        DialogRecord.nFilterIndex = 1;
-        DialogRecord.lpstrFile = fileName;
-        DialogRecord.nMaxFile = PathBlockSize;
-        DialogRecord.lpstrInitialDir = StartFolder(initialDir);
-        DialogRecord.lpstrTitle = L"Module List Files";
-        DialogRecord.Flags = ExistingFileFlags;
-        result = ShowFileDialog(owner, 0);
-    } while (result < 0);
-    return result;
+    wchar_t filter[256];
+    ResetDialogRecord();
+    PrepareWideFilter(ModuleListFilter, filter, 256);
+    DialogRecord.hwndOwner = owner;
+    DialogRecord.lpstrFilter = filter;
+    DialogRecord.nFilterIndex = 1;
+    DialogRecord.lpstrFile = fileName;
+    DialogRecord.nMaxFile = PathBlockSize;
+    DialogRecord.lpstrInitialDir = StartFolder(initialDir);
+    DialogRecord.lpstrTitle = L"Module List Files";
+    DialogRecord.Flags = ExistingFileFlags;
+    return ShowFileDialog(owner, 0);
 }
 
 int DoModuleListFile()
