@@ -23,7 +23,7 @@ int BuildRequest(int verb, const wchar_t* text, unsigned char* request)
             return RequestNotANumber;
         if (errno == ERANGE || mode < INT32_MIN || mode > INT32_MAX)
             return RequestOutOfRange;
-        FilepickPutInt(request, (int)mode);
+        FilepickDumpRequest(request, (int)mode);
         return DumpModeRequestSize;
     }
     char bytes[2 * PathBlockSize];
@@ -38,8 +38,7 @@ int BuildRequest(int verb, const wchar_t* text, unsigned char* request)
         length = ExactAnsi(shortPath, bytes, sizeof bytes);
     if (length == AnsiInexact)
         return RequestNotAnsi;
-    if (length < 0 || length >= PathBlockSize)
+    if (length < 0 || !FilepickDirectoryRequest(request, bytes))
         return RequestTooLong;
-    memcpy(request, bytes, (size_t)length);
     return DirectoryRequestSize;
 }

@@ -1,12 +1,14 @@
-// The request a host writes to C:\FILE before it starts filepick.exe, in the
-// verb's layout: the initial directory as a path block in the ANSI code
-// page, or the dump mode as an integer. filepick-host sends it; the tests
-// send theirs the same way.
+// The request a host writes to C:\FILE before it starts filepick.exe, made
+// with the public header's helpers from what a person types: a folder in
+// any characters, or the dump mode as text. filepick-host sends it; the
+// tests send theirs the same way.
 #ifndef FILEPICK_REQUEST_H
 #define FILEPICK_REQUEST_H
 
+#include "filepick.h"
+
 enum {
-    RequestCapacity = 300,    // the largest request
+    RequestCapacity = FILEPICK_DIRECTORY_REQUEST_SIZE,  // the largest request
     RequestNotANumber = -1,   // a dump mode that is not a number
     RequestNotAnsi = -2,      // a directory with no exact ANSI form, nor a short path that has one
     RequestTooLong = -3,      // a directory that does not fit its block
