@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include "filepick.h"
+
 // DoSetDumpFile request word: what the host wants the file for.
 typedef int DumpMode;
-enum { DumpSave = 0, DumpLoad = 1, DumpLog = 2 };
+enum { DumpSave = FILEPICK_DUMP_SAVE, DumpLoad = FILEPICK_DUMP_LOAD, DumpLog = FILEPICK_DUMP_LOG };
 
 // The dump dialog for mode; fileName (at least 255 characters) receives the
 // full path. Non-zero when the user accepted a file (a device name is
