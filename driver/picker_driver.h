@@ -90,7 +90,8 @@ HWND SessionDialog(PickerSession* session);
 
 // What the process shows in front, for a user who asks why it has not
 // ended: 'the dialog "TITLE"', 'a box "CAPTION" saying "TEXT"', or 0 when
-// it shows no dialog.
+// it shows no dialog. OpenWindowCapacity characters hold any of them.
+enum { OpenWindowCapacity = 512 };
 int DescribeOpenWindow(DWORD processId, wchar_t* text, int capacity);
 
 // Whether window is one of the picker's message boxes (captioned WARNING).

@@ -18,8 +18,8 @@ static DWORD WINAPI DriveOwnDialog(void* param)
     if (DriveDialog(options, GetCurrentProcessId(), 0, CallProblem)) {
         if (WaitForSingleObject(CallReturned, EndTimeout(options)) == WAIT_OBJECT_0)
             return 1;
-        wchar_t open[512] = L"nothing";
-        DescribeOpenWindow(GetCurrentProcessId(), open, 512);
+        wchar_t open[OpenWindowCapacity] = L"nothing";
+        DescribeOpenWindow(GetCurrentProcessId(), open, OpenWindowCapacity);
         FormatProblem(CallProblem, L"the dialog did not end in time and was cancelled (open: %ls)",
                 open);
     }

@@ -88,8 +88,8 @@ int RunPicker(const HostOptions* options, int verb, const unsigned char* request
         if (!WaitForExit(process.hProcess, 0, &exitCode) || exitCode != 0)
             status = HostCouldNotRun;
     } else if (!WaitForExit(process.hProcess, EndTimeout(options), &exitCode)) {
-        wchar_t open[512] = L"nothing";
-        DescribeOpenWindow(process.dwProcessId, open, 512);
+        wchar_t open[OpenWindowCapacity] = L"nothing";
+        DescribeOpenWindow(process.dwProcessId, open, OpenWindowCapacity);
         FormatProblem(message, L"filepick.exe did not end in time and was stopped (open: %ls)", open);
         status = HostCouldNotRun;
     }

@@ -25,7 +25,7 @@ void Append(wchar_t* text, const wchar_t* format, ...)
 
 CheckStatus Worse(CheckStatus a, CheckStatus b) { return b > a ? b : a; }
 
-void Reason(DWORD error, wchar_t* why) { SystemErrorText((int)error, why, 512); }
+void Reason(DWORD error, wchar_t* why) { SystemErrorText((int)error, why, ReasonCapacity); }
 
 // "PATH (N bytes, AGE old)" for a file there; 0 when there is none.
 int DescribeFile(const wchar_t* path, wchar_t* text)

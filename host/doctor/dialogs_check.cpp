@@ -21,7 +21,7 @@ static int TryDialog(Check* check, int verb, const wchar_t* request)
     if (size <= 0)
         size = BuildRequest(verb, 0, bytes);  // a folder the debugger could not send
     ExchangeBlock block = { bytes, size };
-    wchar_t picker[PathCapacity], line[PathCapacity + 32], open[512] = L"nothing";
+    wchar_t picker[PathCapacity], line[PathCapacity + 32], open[OpenWindowCapacity] = L"nothing";
     PathBesideSelf(L"filepick.exe", picker, PathCapacity);
     _snwprintf(line, PathCapacity + 32, L"\"%ls\" %hs", picker, VerbNames[verb]);
     PROCESS_INFORMATION process;
@@ -47,7 +47,7 @@ static int TryDialog(Check* check, int verb, const wchar_t* request)
     wchar_t failed[16];
     int shown = dialog && !IsWarning(dialog);
     if (!shown)
-        DescribeOpenWindow(process.dwProcessId, open, 512);
+        DescribeOpenWindow(process.dwProcessId, open, OpenWindowCapacity);
     int ended = shown ? RunSteps(&session, L"cancel", failed, 16) &&
                             WaitForExit(process.hProcess, DialogLimitMs, &code)
                       : 0;
