@@ -344,6 +344,19 @@ int DescribeOpenWindow(DWORD processId, wchar_t* text, int capacity)
     return 1;
 }
 
+// A prompt's button for "answer": ok, yes, no or cancel, or a number.
+static int AnswerId(const wchar_t* argument)
+{
+    static const struct {
+        const wchar_t* name;
+        int id;
+    } answers[] = { { L"ok", IDOK }, { L"yes", IDYES }, { L"no", IDNO }, { L"cancel", IDCANCEL } };
+    for (const auto& answer : answers)
+        if (_wcsicmp(argument, answer.name) == 0)
+            return answer.id;
+    return _wtoi(argument);
+}
+
 static int RunStep(PickerSession* session, const wchar_t* op, const wchar_t* argument)
 {
     HWND dialog = SessionDialog(session);
@@ -362,7 +375,7 @@ static int RunStep(PickerSession* session, const wchar_t* op, const wchar_t* arg
     int id = _wtoi(argument);
     if (wcscmp(op, L"answer") == 0) {
         HWND prompt = SessionWindow(session, dialog);
-        return prompt && Dismiss(session, prompt, id);
+        return prompt && Dismiss(session, prompt, AnswerId(argument));
     }
     if (wcscmp(op, L"type") == 0)
         return (id || argument[0] == L'0') && SelectFileType(dialog, id);

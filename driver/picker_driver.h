@@ -79,7 +79,8 @@ struct PickerSession {
 // N, 0 = first), "click ID" (ID a number, or one of the debug-file dialog's
 // symbol-only, startup-skip, options), "name TEXT" (type it into the name
 // box, then tab on to OK), "pick PATH" (type it, press OK), "answer ID"
-// (press ID in a prompt over the dialog, wait till it goes), "warn TEXT" (a
+// (press ok, yes, no, cancel or the button with id ID in a prompt over the
+// dialog, wait till it goes), "warn TEXT" (a
 // message box captioned WARNING that says TEXT: press OK), "next" (wait till
 // the dialog goes; what follows acts on the next one), "cancel". 1 when
 // every step was done; else 0, with the failed step in failed.

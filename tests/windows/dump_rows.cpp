@@ -9,17 +9,17 @@
 const Row Dump[] = {
     { "save: a new name is created empty", DS, L"0",
       L"title Save Dump As;types Intel Hex (*.hex);pick {dir}\\Saved dump.hex", PICKED, L"=" },
-    { "save: No to replacing keeps the file", DS, L"0", L"pick {dir}\\old dump.hex;answer 7;cancel",
+    { "save: No to replacing keeps the file", DS, L"0", L"pick {dir}\\old dump.hex;answer no;cancel",
       0, L"=old dump.hex" },
     // Windows refuses to shorten a file that another program has mapped.
     { "save: a replaced file that cannot be emptied is told, and given", DS, L"0",
-      L"pick {dir}\\old dump.hex;answer 6;warn could not be emptied", PICKED, L"=old dump.hex",
+      L"pick {dir}\\old dump.hex;answer yes;warn could not be emptied", PICKED, L"=old dump.hex",
       L"map {dir}\\old dump.hex" },
     // One box, then the dialog again; a cancel there is a cancel.
     { "save: a name in a missing folder is told, then cancelled", DS, L"0",
       L"pick {dir}\\nosuch\\new.hex;warn could not be created;cancel", 0, L"{dir}\\nosuch=!" },
     { "load: a missing file is refused by the dialog", DS, L"1",
-      L"title Load Dump File;pick {dir}\\no such dump.hex;answer 1;cancel", 0, L"=!" },
+      L"title Load Dump File;pick {dir}\\no such dump.hex;answer ok;cancel", 0, L"=!" },
     { "log: a new log is created empty", DS, L"2",
       L"title Save Dump As;types Log file (*.log);pick {dir}\\new trace.log", PICKED, L"=" },
     { "log: an existing log is emptied without asking", DS, L"2",

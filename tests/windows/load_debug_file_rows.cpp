@@ -10,7 +10,7 @@ const Row LoadDebugFile[] = {
     // Windows' refuses it in a box of its own.
     { "a debug file that does not exist is told, then another chosen", LD, DIR,
       L"pick {dir}\\mega.c;warn does not exist;pick " HEX, HEX, 0, 0, KEIL,
-      L"instead pick {dir}\\mega.c;answer 1;pick " HEX },
+      L"instead pick {dir}\\mega.c;answer ok;pick " HEX },
     // Windows' dialogs report a path too long for their buffer; Wine's
     // old-style one cuts it and reports success: the cut name does not
     // exist, and is told as such.

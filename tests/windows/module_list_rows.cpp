@@ -14,7 +14,7 @@ const Row ModuleList[] = {
     { "opens titled in the requested folder on C files", ML, DIR,
       L"title Module List Files;types C file (*.c),List file (*.lst),All Files (*.*);"
       L"pick Blinky main module listing.lst", L"{dir}\\Blinky main module listing.lst" },
-    { "a missing name is refused by the dialog", ML, DIR, L"pick {dir}\\no such.c;answer 1;cancel",
+    { "a missing name is refused by the dialog", ML, DIR, L"pick {dir}\\no such.c;answer ok;cancel",
       0, L"=!" },
     { "a short path too long for the reply is told", ML, DIR,
       L"pick " SHORT_TOO_LONG L";warn too long for the debugger", 0, 0,
@@ -37,7 +37,7 @@ const Row ModuleList[] = {
       0, 0, L"mkdir " DEEP, {}, L"skip the fault is Wine's own: Windows' dialog reports a path too long for its buffer" },
     // A start folder that names a file is not used: the dialog opens
     // elsewhere, where the bare name is missing.
-    { "a start folder that is a file", ML, L"{dir}\\sub\\a.c", L"pick a.c;answer 1;cancel", 0, 0,
+    { "a start folder that is a file", ML, L"{dir}\\sub\\a.c", L"pick a.c;answer ok;cancel", 0, 0,
       L"put {dir}\\sub\\a.c=a" },
     // 32 + 202 + 41 characters: past the dialogs' limit of 258.
     { "a start folder too long for the dialog opens by its short path", ML, DEEP L"\\" Z10 Z10 Z10 Z10,
