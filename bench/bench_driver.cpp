@@ -47,9 +47,9 @@ std::wstring Wide(const std::string& text)
 }
 
 struct Run {
-    double readyMs = 0;    // start to dialog ready (or to exit)
-    double finishMs = 0;   // OK pressed to process ended
-    double peakKiB = 0;    // peak working set when the dialog was ready
+    double readyMs = 0;   // start to dialog ready (or to exit)
+    double finishMs = 0;  // OK pressed to process ended
+    double peakKiB = 0;   // peak working set when the dialog was ready
     bool ok = false;
     bool notChosen = false;  // the dialog showed, but the driver could not choose in it
 };
@@ -80,8 +80,8 @@ Run StartToExit(const std::wstring& exe, const std::wstring& tail)
 
 // freshName: choose is a new file, removed before the run so that the
 // save dialog does not ask to replace it.
-Run DialogRun(const std::wstring& exe, const std::wstring& tail,
-              const std::string& request, const std::string& choose, bool freshName)
+Run DialogRun(const std::wstring& exe, const std::wstring& tail, const std::string& request,
+              const std::string& choose, bool freshName)
 {
     Run run;
     if (!request.empty())
@@ -172,8 +172,8 @@ void Row(const char* figure, const Pair& pair, const char* unit, double goal)
     printf("| %s | %.1f %s | %.1f %s | %.3f | %.3f to %.3f | %s |\n", figure, Median(pair.subject),
            unit, Median(pair.floor), unit, ratio, low, high, goalText);
     if (ratio > 0 && (high - low) / 2 > 0.05 * ratio) {
-        fprintf(stderr, "bench: the machine was too noisy for \"%s\" (interval +-%.1f%%)\n",
-                figure, 50 * (high - low) / ratio);
+        fprintf(stderr, "bench: the machine was too noisy for \"%s\" (interval +-%.1f%%)\n", figure,
+                50 * (high - low) / ratio);
         ++noisy;
     }
 }
@@ -248,6 +248,7 @@ int main(int argc, char** argv)
         printf("\n%d runs did not complete\n", failures);
     if (notChosen)
         printf("\n%d of them showed a dialog in which no file could be chosen (no file-name box "
-               "found): the picker was ended, and the figures of those runs mean nothing\n", notChosen);
+               "found): the picker was ended, and the figures of those runs mean nothing\n",
+               notChosen);
     return failures ? 1 : 0;
 }

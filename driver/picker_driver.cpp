@@ -7,16 +7,9 @@
 
 #include "debug_file/load_dialog.h"
 
-enum {
-    PollMs = 20,
-    SendTimeoutMs = 10000,
-    MessageBoxTextId = 0xFFFF
-};
+enum { PollMs = 20, SendTimeoutMs = 10000, MessageBoxTextId = 0xFFFF };
 
-int RunsUnderWine()
-{
-    return GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version") != 0;
-}
+int RunsUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version") != 0; }
 
 void PathBesideSelf(const wchar_t* name, wchar_t* path, int capacity)
 {
@@ -38,8 +31,7 @@ int StartPicker(const wchar_t* applicationPath, const wchar_t* commandLine,
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     memset(process, 0, sizeof *process);
-    return CreateProcessW(applicationPath, line, 0, 0, FALSE, 0, 0, 0, &startup,
-                          process) != 0;
+    return CreateProcessW(applicationPath, line, 0, 0, FALSE, 0, 0, 0, &startup, process) != 0;
 }
 
 struct DialogSearch {
@@ -54,17 +46,14 @@ static BOOL CALLBACK MatchDialog(HWND window, LPARAM param)
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     char className[16];
-    if (owner != search->processId || window == search->exclude ||
-        !IsWindowVisible(window) ||
-        !GetClassNameA(window, className, sizeof className) ||
-        strcmp(className, "#32770") != 0)
+    if (owner != search->processId || window == search->exclude || !IsWindowVisible(window) ||
+        !GetClassNameA(window, className, sizeof className) || strcmp(className, "#32770") != 0)
         return TRUE;
     search->found = window;
     return FALSE;
 }
 
-HWND WaitForDialog(DWORD processId, HANDLE process, DWORD timeoutMs,
-                   HWND exclude)
+HWND WaitForDialog(DWORD processId, HANDLE process, DWORD timeoutMs, HWND exclude)
 {
     DWORD start = GetTickCount();
     do {
@@ -105,25 +94,23 @@ void EndPicker(PROCESS_INFORMATION* process)
     memset(process, 0, sizeof *process);
 }
 
-static int Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                DWORD_PTR* result)
+static int Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result)
 {
     DWORD_PTR ignored;
-    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL,
-                               SendTimeoutMs, result ? result : &ignored) != 0;
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, SendTimeoutMs,
+                               result ? result : &ignored) != 0;
 }
 
-static int SendW(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                 DWORD_PTR* result)
+static int SendW(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result)
 {
-    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL,
-                               SendTimeoutMs, result) != 0;
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, SendTimeoutMs,
+                               result) != 0;
 }
 
 struct ControlSearch {
     int id;
-    HWND found;      // the first visible one
-    HWND firstAny;   // the first one, visible or not
+    HWND found;     // the first visible one
+    HWND firstAny;  // the first one, visible or not
 };
 
 static BOOL CALLBACK MatchControl(HWND child, LPARAM param)
@@ -194,12 +181,10 @@ int SelectFileType(HWND dialog, int index)
 {
     HWND list = FindControl(dialog, cmb1);
     DWORD_PTR result = 0;
-    if (!list || !Send(list, CB_SETCURSEL, index, 0, &result) ||
-        (int)result != index)
+    if (!list || !Send(list, CB_SETCURSEL, index, 0, &result) || (int)result != index)
         return 0;
     // A user's choice also tells the list's parent, which refilters.
-    return Send(GetParent(list), WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE),
-                (LPARAM)list, 0);
+    return Send(GetParent(list), WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), (LPARAM)list, 0);
 }
 
 int ClickControl(HWND dialog, int id)
@@ -211,8 +196,7 @@ int ClickControl(HWND dialog, int id)
 
 void PressButton(HWND window, int id)
 {
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 (LPARAM)FindControl(window, id));
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)FindControl(window, id));
 }
 
 int ChooseFile(HWND dialog, const wchar_t* path)
@@ -234,12 +218,11 @@ int ComboItemText(HWND dialog, int id, int index, wchar_t* text, int capacity)
     HWND combo = FindControl(dialog, id);
     DWORD_PTR length = 0;
     text[0] = 0;
-    if (!combo || !SendW(combo, CB_GETLBTEXTLEN, index, 0, &length) ||
-        (int)length < 0 || (int)length >= capacity)
+    if (!combo || !SendW(combo, CB_GETLBTEXTLEN, index, 0, &length) || (int)length < 0 ||
+        (int)length >= capacity)
         return 0;
     DWORD_PTR copied = 0;
-    return SendW(combo, CB_GETLBTEXT, index, (LPARAM)text, &copied) &&
-           (int)copied >= 0;
+    return SendW(combo, CB_GETLBTEXT, index, (LPARAM)text, &copied) && (int)copied >= 0;
 }
 
 struct StaticSearch {
@@ -252,8 +235,7 @@ static BOOL CALLBACK MatchStatic(HWND child, LPARAM param)
 {
     StaticSearch* search = (StaticSearch*)param;
     char className[16];
-    if (!GetClassNameA(child, className, sizeof className) ||
-        lstrcmpiA(className, "Static") != 0)
+    if (!GetClassNameA(child, className, sizeof className) || lstrcmpiA(className, "Static") != 0)
         return TRUE;
     wchar_t text[512];
     if (GetWindowTextW(child, text, 512) > 0) {

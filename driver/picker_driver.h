@@ -22,8 +22,7 @@ int StartPicker(const wchar_t* applicationPath, const wchar_t* commandLine,
 // exclude, once it exists and the process waits for input; 0 on timeout or
 // when the process ends first. A null process handle looks for a dialog of
 // another thread of the calling process.
-HWND WaitForDialog(DWORD processId, HANDLE process, DWORD timeoutMs,
-                   HWND exclude);
+HWND WaitForDialog(DWORD processId, HANDLE process, DWORD timeoutMs, HWND exclude);
 
 // Waits for the process to end; 1 and its exit code when it did in time.
 int WaitForExit(HANDLE process, DWORD timeoutMs, DWORD* exitCode);

@@ -15,8 +15,7 @@ static int ApplyRelocations(BYTE* base, IMAGE_NT_HEADERS* nt)
     DWORD_PTR delta = (DWORD_PTR)base - nt->OptionalHeader.ImageBase;
     if (delta == 0)
         return 1;
-    IMAGE_DATA_DIRECTORY dir =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
+    IMAGE_DATA_DIRECTORY dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
     if (dir.Size == 0)
         return 0;  // not at its preferred base and no way to move it
     BYTE* block = base + dir.VirtualAddress;
@@ -30,8 +29,7 @@ static int ApplyRelocations(BYTE* base, IMAGE_NT_HEADERS* nt)
         for (int i = 0; i < count; ++i) {
             int type = entry[i] >> 12;
             if (type == IMAGE_REL_BASED_HIGHLOW)
-                *(DWORD*)(base + header->VirtualAddress + (entry[i] & 0xFFF)) +=
-                    (DWORD)delta;
+                *(DWORD*)(base + header->VirtualAddress + (entry[i] & 0xFFF)) += (DWORD)delta;
             else if (type != IMAGE_REL_BASED_ABSOLUTE)
                 return 0;
         }
@@ -43,8 +41,7 @@ static int ApplyRelocations(BYTE* base, IMAGE_NT_HEADERS* nt)
 
 static int BindImports(BYTE* base, IMAGE_NT_HEADERS* nt)
 {
-    IMAGE_DATA_DIRECTORY dir =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    IMAGE_DATA_DIRECTORY dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     IMAGE_IMPORT_DESCRIPTOR* import = (IMAGE_IMPORT_DESCRIPTOR*)(base + dir.VirtualAddress);
     for (; dir.Size && import->Name; ++import) {
         HMODULE library = LoadLibraryA((const char*)(base + import->Name));
@@ -57,11 +54,10 @@ static int BindImports(BYTE* base, IMAGE_NT_HEADERS* nt)
                 continue;  // already bound
             FARPROC function;
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
-                function = GetProcAddress(library,
-                                          (LPCSTR)IMAGE_ORDINAL(names->u1.Ordinal));
+                function = GetProcAddress(library, (LPCSTR)IMAGE_ORDINAL(names->u1.Ordinal));
             } else {
-                IMAGE_IMPORT_BY_NAME* byName =
-                    (IMAGE_IMPORT_BY_NAME*)(base + names->u1.AddressOfData);
+                IMAGE_IMPORT_BY_NAME* byName = (IMAGE_IMPORT_BY_NAME*)(base +
+                                                                       names->u1.AddressOfData);
                 function = GetProcAddress(library, (LPCSTR)byName->Name);
             }
             if (!function)
@@ -80,8 +76,7 @@ HMODULE LoadProgramAsModule(const wchar_t* path)
     BYTE* base = (BYTE*)((DWORD_PTR)module & ~(DWORD_PTR)0xFFFF);
     IMAGE_NT_HEADERS* nt = Headers(base);
     DWORD oldProtect;
-    if (!VirtualProtect(base, nt->OptionalHeader.SizeOfImage,
-                        PAGE_EXECUTE_READWRITE, &oldProtect))
+    if (!VirtualProtect(base, nt->OptionalHeader.SizeOfImage, PAGE_EXECUTE_READWRITE, &oldProtect))
         return 0;
     if (!ApplyRelocations(base, nt) || !BindImports(base, nt))
         return 0;
@@ -100,7 +95,8 @@ void ProgramVersion(const wchar_t* name, wchar_t* version, int capacity)
     UINT length = 0;
     if (data && GetFileVersionInfoW(path, 0, size, data) &&
         VerQueryValueW(data, L"\\StringFileInfo\\040904B0\\ProductVersion", (void**)&value,
-                       &length) && length)
+                       &length) &&
+        length)
         lstrcpynW(version, value, capacity);
     free(data);
 }

@@ -9,10 +9,10 @@
 
 enum {
     RequestCapacity = FILEPICK_DIRECTORY_REQUEST_SIZE,  // the largest request
-    RequestNotANumber = -1,   // a dump mode that is not a number
-    RequestNotAnsi = -2,      // a directory with no exact ANSI form, nor a short path that has one
-    RequestTooLong = -3,      // a directory that does not fit its block
-    RequestOutOfRange = -4    // a dump mode beyond a signed 32-bit integer
+    RequestNotANumber = -1,                             // a dump mode that is not a number
+    RequestNotAnsi = -2,    // a directory with no exact ANSI form, nor a short path that has one
+    RequestTooLong = -3,    // a directory that does not fit its block
+    RequestOutOfRange = -4  // a dump mode beyond a signed 32-bit integer
 };
 
 // Fills request (RequestCapacity bytes) for verb (entry/command_line.h)

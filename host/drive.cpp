@@ -17,8 +17,7 @@ DWORD EndTimeout(const HostOptions* options)
     return options->timeoutMs;
 }
 
-int DriveDialog(const HostOptions* options, DWORD processId, HANDLE process,
-                       wchar_t* problem)
+int DriveDialog(const HostOptions* options, DWORD processId, HANDLE process, wchar_t* problem)
 {
     PickerSession session = { processId, process, DialogTimeoutMs, 0, 0 };
     if (!SessionDialog(&session)) {

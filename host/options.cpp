@@ -82,8 +82,8 @@ static int TakeType(const wchar_t* value, HostOptions* options, wchar_t* problem
 static int TakeScreenshot(const wchar_t* value, HostOptions* options, wchar_t* problem)
 {
     if (!IsPictureName(value)) {
-        FormatProblem(problem, L"--screenshot takes a file name ending in .png or .bmp, not \"%ls\"",
-                      value);
+        FormatProblem(problem,
+                      L"--screenshot takes a file name ending in .png or .bmp, not \"%ls\"", value);
         return 0;
     }
     options->screenshot = value;
@@ -114,11 +114,11 @@ static const struct {
     int HostOptions::*flag;
     int (*take)(const wchar_t* value, HostOptions* options, wchar_t* problem);
 } Options[] = {
-    { L"--json", &HostOptions::json, 0 },       { L"--version", &HostOptions::version, 0 },
-    { L"--module", &HostOptions::module, 0 },   { L"--doctor", &HostOptions::doctor, 0 },
-    { L"--help", &HostOptions::help, 0 },       { L"-h", &HostOptions::help, 0 },
-    { L"--choose", 0, TakeChoose },             { L"--type", 0, TakeType },
-    { L"--screenshot", 0, TakeScreenshot },     { L"--steps", 0, TakeSteps },
+    { L"--json", &HostOptions::json, 0 },     { L"--version", &HostOptions::version, 0 },
+    { L"--module", &HostOptions::module, 0 }, { L"--doctor", &HostOptions::doctor, 0 },
+    { L"--help", &HostOptions::help, 0 },     { L"-h", &HostOptions::help, 0 },
+    { L"--choose", 0, TakeChoose },           { L"--type", 0, TakeType },
+    { L"--screenshot", 0, TakeScreenshot },   { L"--steps", 0, TakeSteps },
     { L"--timeout", 0, TakeTimeout },
 };
 
@@ -168,8 +168,10 @@ int ParseOptions(int argc, wchar_t** argv, HostOptions* options, wchar_t* proble
         return 0;
     }
     if (left > 2) {
-        FormatProblem(problem, L"too many arguments: a verb takes one request at the most "
-                               L"(\"%ls\" is one too many)", argv[i + 2]);
+        FormatProblem(problem,
+                      L"too many arguments: a verb takes one request at the most "
+                      L"(\"%ls\" is one too many)",
+                      argv[i + 2]);
         return 0;
     }
     // Verbs are ASCII: anything else is an unknown verb, and stays one. No

@@ -7,18 +7,13 @@
 
 #include <stdio.h>
 
-enum HostStatus {
-    HostChosen = 0,
-    HostNotChosen = 1,
-    HostUnknownVerb = 2,
-    HostCouldNotRun = 3
-};
+enum HostStatus { HostChosen = 0, HostNotChosen = 1, HostUnknownVerb = 2, HostCouldNotRun = 3 };
 
 enum { DialogTimeoutMs = 60000, ChooseExitTimeoutMs = 60000, MessageCapacity = 1024 };
 
 struct HostOptions {
     char verbName[64];
-    const wchar_t* verb;        // as given; 0 when none was
+    const wchar_t* verb;  // as given; 0 when none was
     const wchar_t* request;
     const wchar_t* choose;      // drive the dialog and pick this file
     const wchar_t* screenshot;  // save the dialog as a picture (.png or .bmp)
@@ -27,9 +22,9 @@ struct HostOptions {
     int json;
     int version;
     int help;
-    int module;                 // call the exported dialog in this process
-    int doctor;                 // check this machine (doctor.h)
-    DWORD timeoutMs;            // INFINITE unless --timeout
+    int module;       // call the exported dialog in this process
+    int doctor;       // check this machine (doctor.h)
+    DWORD timeoutMs;  // INFINITE unless --timeout
 };
 
 // Prints the usage text to out.

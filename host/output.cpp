@@ -55,7 +55,7 @@ static void PrintLoadChoices(const HostOptions* options, const LoadChoices* choi
 }
 
 void PrintChosen(const HostOptions* options, const char* label, const char* path,
-                        const LoadChoices* choices)
+                 const LoadChoices* choices)
 {
     if (options->json) {
         // The host's bytes are ANSI; JSON is UTF-8. The long path is the

@@ -21,7 +21,7 @@ static DWORD WINAPI DriveOwnDialog(void* param)
         wchar_t open[OpenWindowCapacity] = L"nothing";
         DescribeOpenWindow(GetCurrentProcessId(), open, OpenWindowCapacity);
         FormatProblem(CallProblem, L"the dialog did not end in time and was cancelled (open: %ls)",
-                open);
+                      open);
     }
     // A step that could not be done, or a call still open when time is up:
     // what is left (the dialog, a message box) is cancelled, or the call
@@ -40,8 +40,9 @@ int RunModule(const HostOptions* options, const char* folder)
     wchar_t picker[MAX_PATH];
     PathBesideSelf(L"filepick.exe", picker, MAX_PATH);
     HMODULE module = LoadProgramAsModule(picker);
-    FilepickLoadDebugFile load =
-        module ? (FilepickLoadDebugFile)(void*)GetProcAddress(module, FILEPICK_EXPORT_LOAD_DEBUG_FILE) : 0;
+    FilepickLoadDebugFile load = module ? (FilepickLoadDebugFile)(void*)GetProcAddress(
+                                              module, FILEPICK_EXPORT_LOAD_DEBUG_FILE)
+                                        : 0;
     if (!load) {
         wchar_t message[MessageCapacity];
         FormatProblem(message, L"cannot load %ls as a module", picker);

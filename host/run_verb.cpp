@@ -18,17 +18,18 @@ int MakeRequest(const HostOptions* options, int verb, unsigned char* request)
     int size = BuildRequest(verb, options->request, request);
     if (size > 0)
         return size;
-    ReportFailure(options, HostCouldNotRun,
-         size == RequestNotANumber
-             ? L"the dump mode is not a number: 0 saves a dump, 1 loads one, 2 picks a log file"
-         : size == RequestOutOfRange
-             ? L"the dump mode is out of range: it is a signed 32-bit number (0 saves a dump, "
-               L"1 loads one, 2 picks a log file)"
-         : size == RequestNotAnsi
-             ? L"the request directory has characters outside this system's code page (ANSI), "
-               L"and no short (8.3) path to stand in, so the debugger could not send it: rename "
-               L"the folder, or run under a code page that holds its name"
-             : L"the request directory is too long for the debugger's 300 bytes");
+    ReportFailure(
+        options, HostCouldNotRun,
+        size == RequestNotANumber
+            ? L"the dump mode is not a number: 0 saves a dump, 1 loads one, 2 picks a log file"
+        : size == RequestOutOfRange
+            ? L"the dump mode is out of range: it is a signed 32-bit number (0 saves a dump, "
+              L"1 loads one, 2 picks a log file)"
+        : size == RequestNotAnsi
+            ? L"the request directory has characters outside this system's code page (ANSI), "
+              L"and no short (8.3) path to stand in, so the debugger could not send it: rename "
+              L"the folder, or run under a code page that holds its name"
+            : L"the request directory is too long for the debugger's 300 bytes");
     return 0;
 }
 
@@ -46,8 +47,7 @@ static int TakeReply(unsigned char* reply)
     return size;
 }
 
-int RunPicker(const HostOptions* options, int verb, const unsigned char* request,
-                     int requestSize)
+int RunPicker(const HostOptions* options, int verb, const unsigned char* request, int requestSize)
 {
     // A stale file could be read as this run's reply: it goes first.
     remove(ExchangePath);
@@ -82,15 +82,16 @@ int RunPicker(const HostOptions* options, int verb, const unsigned char* request
 
     DWORD exitCode = 0;
     int status = -1;
-    if (DrivesDialog(options) && !DriveDialog(options, process.dwProcessId, process.hProcess,
-                                              message)) {
+    if (DrivesDialog(options) &&
+        !DriveDialog(options, process.dwProcessId, process.hProcess, message)) {
         // No dialog because the verb was unknown is said as such.
         if (!WaitForExit(process.hProcess, 0, &exitCode) || exitCode != 0)
             status = HostCouldNotRun;
     } else if (!WaitForExit(process.hProcess, EndTimeout(options), &exitCode)) {
         wchar_t open[OpenWindowCapacity] = L"nothing";
         DescribeOpenWindow(process.dwProcessId, open, OpenWindowCapacity);
-        FormatProblem(message, L"filepick.exe did not end in time and was stopped (open: %ls)", open);
+        FormatProblem(message, L"filepick.exe did not end in time and was stopped (open: %ls)",
+                      open);
         status = HostCouldNotRun;
     }
     EndPicker(&process);
@@ -114,10 +115,12 @@ int RunPicker(const HostOptions* options, int verb, const unsigned char* request
         return HostNotChosen;
     }
     FilepickReply reply;
-    int decoded = FilepickDecodeReplyFor(options->verbName, bytes, size, request, requestSize, &reply);
+    int decoded = FilepickDecodeReplyFor(options->verbName, bytes, size, request, requestSize,
+                                         &reply);
     if (decoded == FILEPICK_REPLY_REQUEST_NOT_TAKEN) {
         // filepick told its user why; the request was this run's, and went.
-        PrintNotChosen(options, L"filepick.exe could not take the request (another program held C:\\FILE)", 0);
+        PrintNotChosen(
+            options, L"filepick.exe could not take the request (another program held C:\\FILE)", 0);
         return HostNotChosen;
     }
     if (decoded != FILEPICK_REPLY_DECODED)

@@ -131,19 +131,19 @@ static int WritePng(const wchar_t* path, const unsigned char* pixels, int width,
     IWICBitmapEncoder* encoder = 0;
     IWICBitmapFrameEncode* frame = 0;
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    int ok =
-        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, 0, CLSCTX_INPROC_SERVER,
-                                   IID_IWICImagingFactory, (void**)&factory)) &&
-        SUCCEEDED(factory->CreateStream(&stream)) &&
-        SUCCEEDED(stream->InitializeFromFilename(path, GENERIC_WRITE)) &&
-        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, 0, &encoder)) &&
-        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-        SUCCEEDED(encoder->CreateNewFrame(&frame, 0)) && SUCCEEDED(frame->Initialize(0)) &&
-        SUCCEEDED(frame->SetSize((UINT)width, (UINT)height)) &&
-        SUCCEEDED(frame->SetPixelFormat(&format)) &&
-        IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) &&
-        SUCCEEDED(frame->WritePixels((UINT)height, (UINT)stride, (UINT)(stride * height), rows)) &&
-        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+    int ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, 0, CLSCTX_INPROC_SERVER,
+                                        IID_IWICImagingFactory, (void**)&factory)) &&
+             SUCCEEDED(factory->CreateStream(&stream)) &&
+             SUCCEEDED(stream->InitializeFromFilename(path, GENERIC_WRITE)) &&
+             SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, 0, &encoder)) &&
+             SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+             SUCCEEDED(encoder->CreateNewFrame(&frame, 0)) && SUCCEEDED(frame->Initialize(0)) &&
+             SUCCEEDED(frame->SetSize((UINT)width, (UINT)height)) &&
+             SUCCEEDED(frame->SetPixelFormat(&format)) &&
+             IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) &&
+             SUCCEEDED(
+                 frame->WritePixels((UINT)height, (UINT)stride, (UINT)(stride * height), rows)) &&
+             SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
     if (frame)
         frame->Release();
     if (encoder)

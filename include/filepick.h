@@ -249,15 +249,15 @@ typedef int(__stdcall* FilepickSetIndxVend)(int index);
  *   initialDir  the start folder, ANSI; null or empty for none.
  * Non-zero when a file was chosen. 0 on cancel or error: then format,
  * startupSkip and symbolOnly are left untouched. The file must exist. */
-typedef int(__stdcall* FilepickLoadDebugFile)(void* reserved, HWND owner, int* format, char* fileName,
-                                              int* startupSkip, int* symbolOnly, char* options,
-                                              const char* initialDir);
+typedef int(__stdcall* FilepickLoadDebugFile)(void* reserved, HWND owner, int* format,
+                                              char* fileName, int* startupSkip, int* symbolOnly,
+                                              char* options, const char* initialDir);
 #define FILEPICK_EXPORT_LOAD_DEBUG_FILE "@LoadDebugFile$qqspvt1r12VENDORFORMATpcrit5t4pxc"
 
 /* The dialog's hook procedure, for a host that shows the dialog itself from
  * the module's template "LoadDialog"; always returns 0. */
 typedef unsigned(__stdcall* FilepickLoadFileHook)(void* dialog, unsigned message, unsigned wParam,
-                                                 long lParam);
+                                                  long lParam);
 #define FILEPICK_EXPORT_LOAD_FILE_HOOK "@LoadFileHook$qqspvuiuil"
 
 #endif /* _WIN32 */

@@ -17,7 +17,7 @@ set -euo pipefail
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
 packages=(cmake make g++ g++-mingw-w64-i686 mingw-w64-tools wine wine32 wine64
-          fonts-wine xvfb xauth googletest clang libclang-rt-14-dev
+          fonts-wine xvfb xauth googletest clang clang-format-14 libclang-rt-14-dev
           libxml2-utils locales zip osslsigncode openssl)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }

@@ -53,9 +53,10 @@ static int FixUpUnderWine(HMODULE module)
         IMAGE_THUNK_DATA* names = (IMAGE_THUNK_DATA*)(base + import->OriginalFirstThunk);
         IMAGE_THUNK_DATA* slots = (IMAGE_THUNK_DATA*)(base + import->FirstThunk);
         for (; library && names->u1.AddressOfData; ++names, ++slots) {
-            LPCSTR name = IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)
-                              ? (LPCSTR)IMAGE_ORDINAL(names->u1.Ordinal)
-                              : (LPCSTR)((IMAGE_IMPORT_BY_NAME*)(base + names->u1.AddressOfData))->Name;
+            LPCSTR name =
+                IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)
+                    ? (LPCSTR)IMAGE_ORDINAL(names->u1.Ordinal)
+                    : (LPCSTR)((IMAGE_IMPORT_BY_NAME*)(base + names->u1.AddressOfData))->Name;
             FARPROC function = GetProcAddress(library, name);
             if (!function)
                 return 0;
@@ -105,7 +106,7 @@ static int ChooseDebugFile(const char* picker, const char* folder, HMODULE* load
     memcpy(&load, &found, sizeof load);
     int format = FILEPICK_FORMAT_KEIL, startupSkip = -1, symbolOnly = -1;
     char fileName[256];
-    char options[] = "";  /* a host with options of its own: "Options..." enabled */
+    char options[] = ""; /* a host with options of its own: "Options..." enabled */
     /* The platform's dialog changes this process's current directory, even
      * on cancel: kept around the call. */
     char current[MAX_PATH + 1];

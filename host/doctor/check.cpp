@@ -10,7 +10,7 @@
 const char* const StatusNames[StatusCount] = { "ok", "unknown", "skipped", "warn", "fail" };
 
 const wchar_t ExchangeNames[3][12] = { L"" FILEPICK_EXCHANGE_PATH, L"" FILEPICK_EXCHANGE_PATH ".new",
-                                        L"" FILEPICK_EXCHANGE_PATH ".old" };
+                                       L"" FILEPICK_EXCHANGE_PATH ".old" };
 
 // Adds to text (TextCapacity characters), as _snwprintf formats.
 void Append(wchar_t* text, const wchar_t* format, ...)

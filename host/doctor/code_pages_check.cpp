@@ -10,8 +10,10 @@ void CheckCodePages(Check* check, DoctorRun* run)
 {
     char ansi[4 * PathCapacity];
     int exact = ExactAnsi(run->folder, ansi, sizeof ansi) != AnsiInexact;
-    Append(check->found, L"ANSI code page %u, OEM code page %u; the project folder has %ls exact "
-                         L"ANSI form", GetACP(), GetOEMCP(), exact ? L"an" : L"no");
+    Append(check->found,
+           L"ANSI code page %u, OEM code page %u; the project folder has %ls exact "
+           L"ANSI form",
+           GetACP(), GetOEMCP(), exact ? L"an" : L"no");
     if (!exact) {
         check->status = StatusWarn;
         Append(check->advice, L"The debugger sends the start folder in ANSI: rename the folder, or "

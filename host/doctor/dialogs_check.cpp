@@ -36,7 +36,8 @@ static int TryDialog(Check* check, int verb, const wchar_t* request)
             DeleteFileW(ExchangeNames[0]);
         check->status = StatusFail;
         Append(check->found, L"%ls%hs: %ls: %ls", check->found[0] ? L"; " : L"", VerbNames[verb],
-               written ? L"filepick.exe could not be started" : L"its request could not be written", why);
+               written ? L"filepick.exe could not be started" : L"its request could not be written",
+               why);
         return 0;
     }
     AllowSetForegroundWindow(process.dwProcessId);

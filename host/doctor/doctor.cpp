@@ -11,9 +11,12 @@ static const struct {
     const char* name;
     void (*run)(Check* check, DoctorRun* run);
 } Checks[] = {
-    { "picker", CheckPicker },           { "exchange", CheckExchange },
-    { "virtualization", CheckVirtualization }, { "short-names", CheckShortNames },
-    { "folder-names", CheckFolderNames }, { "code-pages", CheckCodePages },
+    { "picker", CheckPicker },
+    { "exchange", CheckExchange },
+    { "virtualization", CheckVirtualization },
+    { "short-names", CheckShortNames },
+    { "folder-names", CheckFolderNames },
+    { "code-pages", CheckCodePages },
     { "dialogs", CheckDialogs },
 };
 enum { CheckCount = sizeof Checks / sizeof *Checks };

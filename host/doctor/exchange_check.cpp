@@ -28,8 +28,8 @@ static int OwnedByAnother(const wchar_t* path)
     PSID owner = 0;
     PSECURITY_DESCRIPTOR descriptor = 0;
     int another = GetTokenInformation(token, TokenUser, user, sizeof user, &size) &&
-                  GetNamedSecurityInfoW(path, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
-                                        0, 0, 0, &descriptor) == ERROR_SUCCESS &&
+                  GetNamedSecurityInfoW(path, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, 0,
+                                        0, 0, &descriptor) == ERROR_SUCCESS &&
                   owner && !EqualSid(owner, ((TOKEN_USER*)user)->User.Sid);
     LocalFree(descriptor);
     CloseHandle(token);
@@ -90,7 +90,8 @@ static void ProbeRoot(Check* check)
         return;
     WhereItLanded(file, where);
     int ok = ProbeStep(check,
-                       WriteFile(file, content, sizeof content, &moved, 0) && moved == sizeof content,
+                       WriteFile(file, content, sizeof content, &moved, 0) &&
+                           moved == sizeof content,
                        L"write") &&
              ProbeStep(check,
                        SetFilePointer(file, 0, 0, FILE_BEGIN) == 0 &&
@@ -108,9 +109,10 @@ static void ProbeRoot(Check* check)
         // writes the reply in place.
         inPlace = 1;
         check->status = Worse(check->status, StatusWarn);
-        Append(check->found, L"%lsC:\\ is virtualized into %ls, where this user's rename was "
-                             L"refused: filepick writes the reply in place here (a picker ended "
-                             L"while it writes leaves a part of a reply)",
+        Append(check->found,
+               L"%lsC:\\ is virtualized into %ls, where this user's rename was "
+               L"refused: filepick writes the reply in place here (a picker ended "
+               L"while it writes leaves a part of a reply)",
                check->found[0] ? L"; " : L"", where);
     } else if (ok) {
         SetLastError((DWORD)FileError);
@@ -121,12 +123,16 @@ static void ProbeRoot(Check* check)
     if (!ProbeStep(check, DeleteFileW(left), L"delete", left) || !ok || inPlace)
         return;
     if (where[0] == L'V')
-        Append(check->found, L"%lsC:\\ is virtualized into %ls: there this user can create, "
-                             L"write, read back, rename and delete a file, as filepick and a "
-                             L"legacy debugger do", check->found[0] ? L"; " : L"", where);
+        Append(check->found,
+               L"%lsC:\\ is virtualized into %ls: there this user can create, "
+               L"write, read back, rename and delete a file, as filepick and a "
+               L"legacy debugger do",
+               check->found[0] ? L"; " : L"", where);
     else
-        Append(check->found, L"%lsthis user can create, write, read back, rename and delete a "
-                             L"file in C:\\", check->found[0] ? L"; " : L"");
+        Append(check->found,
+               L"%lsthis user can create, write, read back, rename and delete a "
+               L"file in C:\\",
+               check->found[0] ? L"; " : L"");
 }
 
 // What stands at the pending reply's or the set-aside request's name, and
@@ -143,8 +149,9 @@ static const wchar_t* InTheWay(const wchar_t* path)
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return L"a folder";
     // Opened for deletion, not deleted: whether this user could remove it.
-    HANDLE file = CreateFileW(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
-                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, 0);
+    HANDLE file = CreateFileW(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              0, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, 0);
     if (file == INVALID_HANDLE_VALUE)
         return L"a file that this user cannot remove";
     CloseHandle(file);
@@ -163,18 +170,23 @@ void CheckExchange(Check* check, DoctorRun* run)
         const wchar_t* inTheWay = path == ExchangeNames[0] ? 0 : InTheWay(path);
         if (inTheWay) {
             check->status = StatusFail;
-            Append(check->found, L"%ls%ls stands at %ls: every run of filepick fails while it is there",
+            Append(check->found,
+                   L"%ls%ls stands at %ls: every run of filepick fails while it is there",
                    separator, inTheWay, path);
             Append(check->advice, L"Remove %ls (an administrator may have to). ", path);
             continue;
         }
         check->status = Worse(check->status, StatusWarn);
         if (path == ExchangeNames[0])
-            Append(check->found, L"%ls%ls exists: a pending request or reply, or one left by an "
-                                 L"earlier run", separator, text);
+            Append(check->found,
+                   L"%ls%ls exists: a pending request or reply, or one left by an "
+                   L"earlier run",
+                   separator, text);
         else
-            Append(check->found, L"%ls%ls exists: a leftover of an earlier run, which filepick "
-                                 L"removes on its next run", separator, text);
+            Append(check->found,
+                   L"%ls%ls exists: a leftover of an earlier run, which filepick "
+                   L"removes on its next run",
+                   separator, text);
         if (OwnedByAnother(path))
             Append(check->found, L", owned by another account, which can put there a reply "
                                  L"that this user's debugger would read");

@@ -40,7 +40,8 @@ static void WalkFolder(wchar_t* path, Walk* walk)
     do {
         if (wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0)
             continue;
-        if (++walk->entries > WalkLimit || length + 2 + wcslen(found.cFileName) >= WalkPathCapacity) {
+        if (++walk->entries > WalkLimit ||
+            length + 2 + wcslen(found.cFileName) >= WalkPathCapacity) {
             walk->cut = 1;
             break;
         }
@@ -53,7 +54,8 @@ static void WalkFolder(wchar_t* path, Walk* walk)
         } else {
             ++walk->files;
             char host[PathBlockSize];
-            int result = fits ? HostPathFor(PathForReply, plain, host, PathBlockSize) : HostPathTooLong;
+            int result = fits ? HostPathFor(PathForReply, plain, host, PathBlockSize)
+                              : HostPathTooLong;
             if (result != HostPathReady && result != HostPathMissing &&
                 walk->refused++ < ListedNames)
                 Append(walk->listed, L"; %ls%ls", fits ? plain : found.cFileName,
@@ -85,13 +87,14 @@ void CheckFolderNames(Check* check, DoctorRun* run)
     _snwprintf(path, WalkPathCapacity, L"%ls%ls", walk.prefix ? L"\\\\?\\" : L"", run->folder);
     path[WalkPathCapacity - 1] = 0;
     WalkFolder(path, &walk);
-    Append(check->found, L"%d of %d files in %ls and its subfolders cannot be given to the "
-                         L"debugger%ls",
-           walk.refused, walk.files, run->folder, walk.cut ? L" (the walk stopped at 10000 entries)" : L"");
+    Append(check->found,
+           L"%d of %d files in %ls and its subfolders cannot be given to the "
+           L"debugger%ls",
+           walk.refused, walk.files, run->folder,
+           walk.cut ? L" (the walk stopped at 10000 entries)" : L"");
     if (walk.refused) {
         check->status = StatusWarn;
-        Append(check->found, L"%ls%ls", walk.listed,
-               walk.refused > ListedNames ? L"; ..." : L"");
+        Append(check->found, L"%ls%ls", walk.listed, walk.refused > ListedNames ? L"; ..." : L"");
         Append(check->advice, L"Rename or move these files or their folders: the debugger takes "
                               L"a path only in the ANSI code page or as a short (8.3) path, "
                               L"within 300 bytes.");

@@ -43,8 +43,10 @@ void CheckPicker(Check* check, DoctorRun* run)
     EndPicker(&process);
     if (!ended || code != 0) {
         check->status = StatusFail;
-        Append(check->found, ended ? L"; an unknown verb ended with %lu, not 0"
-                                   : L"; an unknown verb did not end within 10 s", code);
+        Append(check->found,
+               ended ? L"; an unknown verb ended with %lu, not 0"
+                     : L"; an unknown verb did not end within 10 s",
+               code);
         Append(check->advice, L"Reinstall filepick.exe from the release package.");
         return;
     }

@@ -26,8 +26,8 @@ void PrintChecks(int json, const wchar_t* version, const Check* checks, int coun
         PrintJsonString(version);
         printf(",\"checks\":[");
         for (int i = 0; i < count; ++i) {
-            printf("%s{\"name\":\"%s\",\"status\":\"%s\",\"found\":", i ? "," : "",
-                   checks[i].name, StatusNames[checks[i].status]);
+            printf("%s{\"name\":\"%s\",\"status\":\"%s\",\"found\":", i ? "," : "", checks[i].name,
+                   StatusNames[checks[i].status]);
             PrintJsonString(Trimmed(checks[i].found, copy));
             printf(",\"advice\":");
             PrintJsonString(checks[i].advice[0] ? Trimmed(checks[i].advice, copy) : 0);

@@ -30,30 +30,50 @@ void ShortNameAdvice(int setting, const wchar_t* fileSystem, int remote, const w
     if (setting == 0 || (setting == 3 && systemVolume)) {
         // Every volume (or, under 3, the system volume) makes them whatever
         // its own flag says: the files here were made while they were off.
-        const wchar_t* texts[] = { L"Short names are on for ", volume,
+        const wchar_t* texts[] = { L"Short names are on for ",
+                                   volume,
                                    L" by the system-wide setting, so its files made from now on "
                                    L"get them; an administrator can see the setting with fsutil "
-                                   L"8dot3name query ", volume, L".", After, 0 };
+                                   L"8dot3name query ",
+                                   volume,
+                                   L".",
+                                   After,
+                                   0 };
         return Say(advice, capacity, texts);
     }
     if (setting == 2) {
-        const wchar_t* texts[] = { L"An administrator can turn them on for ", volume,
-                                   L": fsutil 8dot3name set ", volume, L" 0.", After, 0 };
+        const wchar_t* texts[] = { L"An administrator can turn them on for ",
+                                   volume,
+                                   L": fsutil 8dot3name set ",
+                                   volume,
+                                   L" 0.",
+                                   After,
+                                   0 };
         return Say(advice, capacity, texts);
     }
     if (setting == 1 || setting == 3) {
         // The system-wide setting overrides the volume's own flag, which
         // counts only under 2: back to "each volume decides" first.
-        const wchar_t* texts[] = { setting == 1 ? L"Short names are off for every volume here. An"
-                                                : L"Short names are off for every volume but the "
-                                                  L"system volume here: move the project there, or an",
-                                   L" administrator can let each volume decide, then turn them on for ",
-                                   volume, L": fsutil 8dot3name set 2, then fsutil 8dot3name set ",
-                                   volume, L" 0.", After, 0 };
+        const wchar_t* texts[] = {
+            setting == 1 ? L"Short names are off for every volume here. An"
+                         : L"Short names are off for every volume but the "
+                           L"system volume here: move the project there, or an",
+            L" administrator can let each volume decide, then turn them on for ",
+            volume,
+            L": fsutil 8dot3name set 2, then fsutil 8dot3name set ",
+            volume,
+            L" 0.",
+            After,
+            0
+        };
         return Say(advice, capacity, texts);
     }
     const wchar_t* texts[] = { L"An administrator can see why with fsutil 8dot3name query ",
-                               volume, L", and turn them on with fsutil 8dot3name set ", volume,
-                               L" 0 where the system-wide setting is 2.", After, 0 };
+                               volume,
+                               L", and turn them on with fsutil 8dot3name set ",
+                               volume,
+                               L" 0 where the system-wide setting is 2.",
+                               After,
+                               0 };
     Say(advice, capacity, texts);
 }

@@ -12,8 +12,8 @@ static int ShortNameSetting()
 {
     DWORD value = 0, size = sizeof value;
     return RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\FileSystem",
-                        L"NtfsDisable8dot3NameCreation", RRF_RT_REG_DWORD, 0, &value, &size) ==
-                   ERROR_SUCCESS
+                        L"NtfsDisable8dot3NameCreation", RRF_RT_REG_DWORD, 0, &value,
+                        &size) == ERROR_SUCCESS
                ? (int)value
                : SettingUnread;
 }
@@ -47,21 +47,25 @@ static int ProbeShortNames(Check* check, const wchar_t* folder, const wchar_t* w
     if (end > 2 && volume[end - 1] == L'\\')
         volume[end - 1] = 0;
     if (found.cAlternateFileName[0]) {
-        Append(check->found, L"the volume %ls makes 8.3 names (a new file in %ls got the short "
-                             L"name %ls)", volume, where, found.cAlternateFileName);
+        Append(check->found,
+               L"the volume %ls makes 8.3 names (a new file in %ls got the short "
+               L"name %ls)",
+               volume, where, found.cAlternateFileName);
         return 1;
     }
     check->status = StatusWarn;
-    Append(check->found, L"the volume %ls (%ls%ls) makes no 8.3 names (probe in %ls): the "
-                         L"debugger gets long paths, and a name with characters outside the ANSI "
-                         L"code page, or a path longer than the 300-byte block, cannot be passed "
-                         L"to it",
-           volume, fileSystem[0] ? fileSystem : L"file system unknown", remote ? L", a network share" : L"",
-           where);
+    Append(check->found,
+           L"the volume %ls (%ls%ls) makes no 8.3 names (probe in %ls): the "
+           L"debugger gets long paths, and a name with characters outside the ANSI "
+           L"code page, or a path longer than the 300-byte block, cannot be passed "
+           L"to it",
+           volume, fileSystem[0] ? fileSystem : L"file system unknown",
+           remote ? L", a network share" : L"", where);
     wchar_t windows[PathCapacity] = L"";
     GetSystemWindowsDirectoryW(windows, PathCapacity);
     int systemVolume = _wcsnicmp(windows, volume, 2) == 0;
-    ShortNameAdvice(ShortNameSetting(), fileSystem, remote, volume, systemVolume, check->advice, TextCapacity);
+    ShortNameAdvice(ShortNameSetting(), fileSystem, remote, volume, systemVolume, check->advice,
+                    TextCapacity);
     return 1;
 }
 

@@ -49,19 +49,23 @@ void CheckVirtualization(Check* check, DoctorRun*)
         wchar_t why[ReasonCapacity];
         Reason(error, why);
         check->status = StatusUnknown;
-        Append(check->found, L"the system did not tell this program's elevation and "
-                             L"virtualization: %ls", why);
+        Append(check->found,
+               L"the system did not tell this program's elevation and "
+               L"virtualization: %ls",
+               why);
     } else if (RunsUnderWine()) {
         check->status = StatusUnknown;
-        Append(check->found, L"Wine has no UAC: it reports this program as %ls, integrity %ls, "
-                             L"virtualization %ls, which says nothing of Windows",
+        Append(check->found,
+               L"Wine has no UAC: it reports this program as %ls, integrity %ls, "
+               L"virtualization %ls, which says nothing of Windows",
                ElevationName(elevation), IntegrityName(level), on ? L"on" : L"off");
         told = 0;
     } else {
-        Append(check->found, L"this program runs %ls, integrity %ls, with UAC file "
-                             L"virtualization %ls. filepick has the same manifest, so it is "
-                             L"virtualized exactly when this is, and so is a legacy debugger "
-                             L"started the same way: both see the same C:\\FILE",
+        Append(check->found,
+               L"this program runs %ls, integrity %ls, with UAC file "
+               L"virtualization %ls. filepick has the same manifest, so it is "
+               L"virtualized exactly when this is, and so is a legacy debugger "
+               L"started the same way: both see the same C:\\FILE",
                ElevationName(elevation), IntegrityName(level), on ? L"on" : L"off");
     }
     wchar_t store[PathCapacity], path[PathCapacity], text[TextCapacity];
@@ -73,12 +77,16 @@ void CheckVirtualization(Check* check, DoctorRun*)
             continue;
         if (on || !told) {
             check->status = Worse(check->status, StatusWarn);
-            Append(check->found, L"; a VirtualStore copy %ls hides the real %ls from virtualized "
-                                 L"programs (it matters only where virtualization is on): a "
-                                 L"debugger may read an old reply there", text, name);
+            Append(check->found,
+                   L"; a VirtualStore copy %ls hides the real %ls from virtualized "
+                   L"programs (it matters only where virtualization is on): a "
+                   L"debugger may read an old reply there",
+                   text, name);
         } else {
-            Append(check->found, L"; a leftover VirtualStore copy %ls (virtualization is off "
-                                 L"here, so it can be removed)", text);
+            Append(check->found,
+                   L"; a leftover VirtualStore copy %ls (virtualization is off "
+                   L"here, so it can be removed)",
+                   text);
         }
         Append(check->advice, L"While no debugger runs, remove %ls. ", path);
     }

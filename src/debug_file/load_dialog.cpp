@@ -30,8 +30,7 @@ enum { LoadMaxFile = 255 };
 // Shows the dialog until the user accepts a disk file or gives up; the
 // chosen file's full path goes to fileName (LoadMaxFile characters).
 // Returns the dialog's result and the filter index it was left on.
-static int ShowLoadDialog(HWND owner, int* filterIndex, wchar_t* fileName,
-                          const wchar_t* initialDir)
+static int ShowLoadDialog(HWND owner, int* filterIndex, wchar_t* fileName, const wchar_t* initialDir)
 {
     ResetDialogRecord();
     memset(fileName, 0, LoadMaxFile * sizeof *fileName);
@@ -54,9 +53,11 @@ static int ShowLoadDialog(HWND owner, int* filterIndex, wchar_t* fileName,
 }
 
 // The exports have the public header's types.
-static_assert(std::is_same<decltype(&GetVendorIndex), FilepickGetVendorIndex>::value, "GetVendorIndex");
+static_assert(std::is_same<decltype(&GetVendorIndex), FilepickGetVendorIndex>::value,
+              "GetVendorIndex");
 static_assert(std::is_same<decltype(&SetIndxVend), FilepickSetIndxVend>::value, "SetIndxVend");
-static_assert(std::is_same<decltype(&LoadDebugFile), FilepickLoadDebugFile>::value, "LoadDebugFile");
+static_assert(std::is_same<decltype(&LoadDebugFile), FilepickLoadDebugFile>::value,
+              "LoadDebugFile");
 static_assert(std::is_same<decltype(&LoadFileHook), FilepickLoadFileHook>::value, "LoadFileHook");
 
 extern "C" int __stdcall LoadDebugFile(void*, HWND owner, VENDORFORMAT* format, char* fileName,
@@ -108,8 +109,8 @@ static int IsChecked(HWND dialog, int box)
 }
 
 // Returns 0 in every case, so the dialog's default processing always goes on.
-extern "C" unsigned __stdcall LoadFileHook(void* dialogWindow, unsigned message,
-                                           unsigned wParam, long)
+extern "C" unsigned __stdcall LoadFileHook(void* dialogWindow, unsigned message, unsigned wParam,
+                                           long)
 {
     HWND dialog = (HWND)dialogWindow;
     if (message == WM_INITDIALOG) {
@@ -117,8 +118,7 @@ extern "C" unsigned __stdcall LoadFileHook(void* dialogWindow, unsigned message,
         SendDlgItemMessageW(dialog, SymbolOnlyBox, BM_SETCHECK, SymbolOnly, 0);
         if (!OptionsEnabled)
             EnableWindow(GetDlgItem(dialog, OptionsButton), FALSE);
-    } else if (message == WM_COMMAND &&
-               (wParam == SymbolOnlyBox || wParam == StartupSkipBox)) {
+    } else if (message == WM_COMMAND && (wParam == SymbolOnlyBox || wParam == StartupSkipBox)) {
         // A click on either box (notification code 0): refresh both words.
         SymbolOnly = IsChecked(dialog, SymbolOnlyBox);
         StartupSkip = IsChecked(dialog, StartupSkipBox);

@@ -1,20 +1,19 @@
 #include "debug_file/vendor_table.h"
 
 // 13 items; the pattern "*." matches files without an extension.
-const char VendorFilter[] =
-    "KEIL|*.ABS;*.AOF;*.|"
-    "IAR UBROF|*.DBG;*.D03|"
-    "IAR banked|*.DBG;*.D03|"
-    "BSO/Tasking OMF|*.ABS;*.O51|"
-    "BSO/Tasking IEEE695|*.ABS|"
-    "Old BSO|*.ABS;*.SR|"
-    "2500AD|*.ABS|"
-    "Intel ASM/PLM51|*.ABS;*.|"
-    "MetaLink ASM51|*.DBG|"
-    "MCC Software|*.ABS|"
-    "OMF51 Format|*.ABS;*.;*.OBJ|"
-    "FOMF|*.ABS;*.;*.OBJ|"
-    "Intel Hex|*.hex|";
+const char VendorFilter[] = "KEIL|*.ABS;*.AOF;*.|"
+                            "IAR UBROF|*.DBG;*.D03|"
+                            "IAR banked|*.DBG;*.D03|"
+                            "BSO/Tasking OMF|*.ABS;*.O51|"
+                            "BSO/Tasking IEEE695|*.ABS|"
+                            "Old BSO|*.ABS;*.SR|"
+                            "2500AD|*.ABS|"
+                            "Intel ASM/PLM51|*.ABS;*.|"
+                            "MetaLink ASM51|*.DBG|"
+                            "MCC Software|*.ABS|"
+                            "OMF51 Format|*.ABS;*.;*.OBJ|"
+                            "FOMF|*.ABS;*.;*.OBJ|"
+                            "Intel Hex|*.hex|";
 
 // Entry i is the code of filter index i. Index 0 has no filter item and is
 // what an out-of-range index maps to; index 14 (code 18) has no item either.

@@ -106,8 +106,8 @@ int IsDiskFileName(const wchar_t* path)
     if (FullPath(path, full) && IsDeviceName(full))
         return 0;
     // Opened without access: nothing is read or written, the type shows.
-    HANDLE file = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, 0);
+    HANDLE file = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, 0);
     if (file == INVALID_HANDLE_VALUE)
         return 1;  // a new name
     int disk = GetFileType(file) == FILE_TYPE_DISK;
@@ -123,7 +123,8 @@ void ReportNotAFile(HWND owner, const wchar_t* path)
 void TellWhyNotReady(HWND owner, HostPathResult result, const wchar_t* longPath)
 {
     if (result == HostPathMissing) {
-        ShowWarning(owner, L"The file you chose does not exist:\n\n%ls\n\nChoose another file, or Cancel.",
+        ShowWarning(owner,
+                    L"The file you chose does not exist:\n\n%ls\n\nChoose another file, or Cancel.",
                     longPath);
     } else if (result == HostPathNoAnsiForm) {
         ShowWarning(owner,

@@ -11,8 +11,8 @@ enum {
 };
 
 // The exact ANSI form of text into hostPath, when it fits with its NUL.
-static HostPathResult ExactFitting(const PathServices* services, const wchar_t* text, char* hostPath,
-                        int capacity)
+static HostPathResult ExactFitting(const PathServices* services, const wchar_t* text,
+                                   char* hostPath, int capacity)
 {
     char ansi[AnsiCapacity];
     int length = services->toAnsi(text, ansi, AnsiCapacity);
@@ -24,8 +24,8 @@ static HostPathResult ExactFitting(const PathServices* services, const wchar_t* 
     return HostPathReady;
 }
 
-HostPathResult HostShortPath(const PathServices* services, const wchar_t* longPath,
-                  char* hostPath, int capacity)
+HostPathResult HostShortPath(const PathServices* services, const wchar_t* longPath, char* hostPath,
+                             int capacity)
 {
     wchar_t shortPath[ShortFormCapacity];
     int length = services->shortForm(longPath, shortPath, ShortFormCapacity);
@@ -38,8 +38,8 @@ HostPathResult HostShortPath(const PathServices* services, const wchar_t* longPa
     return ExactFitting(services, shortPath, hostPath, capacity);
 }
 
-HostPathResult HostCallerPath(const PathServices* services, const wchar_t* longPath,
-                   char* hostPath, int capacity)
+HostPathResult HostCallerPath(const PathServices* services, const wchar_t* longPath, char* hostPath,
+                              int capacity)
 {
     if (ExactFitting(services, longPath, hostPath, capacity) == HostPathReady)
         return HostPathReady;

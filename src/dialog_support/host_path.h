@@ -39,12 +39,12 @@ enum HostPathResult {
 
 // The reply's path: the exact ANSI form of the chosen file's short path,
 // into hostPath of capacity bytes.
-HostPathResult HostShortPath(const PathServices* services, const wchar_t* longPath,
-                  char* hostPath, int capacity);
+HostPathResult HostShortPath(const PathServices* services, const wchar_t* longPath, char* hostPath,
+                             int capacity);
 
 // The path LoadDebugFile gives its caller: the full path when it has an
 // exact ANSI form that fits, else the reply's path.
-HostPathResult HostCallerPath(const PathServices* services, const wchar_t* longPath,
-                   char* hostPath, int capacity);
+HostPathResult HostCallerPath(const PathServices* services, const wchar_t* longPath, char* hostPath,
+                              int capacity);
 
 #endif

@@ -71,7 +71,8 @@ int WriteReply(int count, const ExchangeBlock* blocks)
     if (WriteExchange(ExchangePath, count, blocks))
         return 1;
     Tell(L"The file you chose could not be passed to the debugger: its reply file C:\\FILE "
-         L"could not be written.\n\n%ls%ls", L"");
+         L"could not be written.\n\n%ls%ls",
+         L"");
     return 0;
 }
 

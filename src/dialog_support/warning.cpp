@@ -18,8 +18,8 @@ void ShowWarning(HWND owner, const wchar_t* format, ...)
 
 void SystemErrorText(int code, wchar_t* text, int capacity)
 {
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  0, (DWORD)code, 0, text, (DWORD)capacity, 0);
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, 0,
+                                  (DWORD)code, 0, text, (DWORD)capacity, 0);
     if (!length)
         length = (DWORD)_snwprintf(text, (size_t)capacity, L"Error %d.", code);
     while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n'))

@@ -49,8 +49,9 @@ static void ReportNotCreated(const wchar_t* path, DWORD error)
               L"Access protects it, Windows names filepick in a notice of its own."
         : error == ERROR_PATH_NOT_FOUND ? L"\n\nThe folder does not exist."
                                         : L"";
-    ShowWarning(0, L"The file you chose could not be created:\n\n%ls\n\n%ls%ls\n\n"
-                   L"Choose another file, or Cancel.",
+    ShowWarning(0,
+                L"The file you chose could not be created:\n\n%ls\n\n%ls%ls\n\n"
+                L"Choose another file, or Cancel.",
                 path, why, advice);
 }
 
@@ -77,8 +78,9 @@ static int PrepareDumpFile(const wchar_t* path)
         // mapped into memory.
         wchar_t why[ReasonCapacity];
         SystemErrorText((int)GetLastError(), why, ReasonCapacity);
-        ShowWarning(0, L"The file you chose could not be emptied, and keeps its old content:"
-                       L"\n\n%ls\n\n%ls\n\nThe debugger is given it all the same.",
+        ShowWarning(0,
+                    L"The file you chose could not be emptied, and keeps its old content:"
+                    L"\n\n%ls\n\n%ls\n\nThe debugger is given it all the same.",
                     path, why);
     }
     CloseHandle(file);

@@ -18,8 +18,7 @@ int DumpFileDialog(void* reserved, HWND owner, DumpMode mode, wchar_t* fileName)
 // The module-list dialog, starting in initialDir (when it can) with fileName
 // (at least 300 characters) as its starting file name. Non-zero when the
 // user accepted a file.
-int ModuleListDialog(void* reserved, HWND owner, wchar_t* fileName,
-                     const wchar_t* initialDir);
+int ModuleListDialog(void* reserved, HWND owner, wchar_t* fileName, const wchar_t* initialDir);
 
 // The commands: 1 when the reply was written, else 0.
 int DoSetDumpFile();

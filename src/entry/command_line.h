@@ -4,12 +4,7 @@
 #define FILEPICK_COMMAND_LINE_H
 
 // The verbs the host starts the program with, in the order they are matched.
-enum Verb {
-    VerbLoadDebugFile,
-    VerbSetDumpFile,
-    VerbModuleListFile,
-    VerbCount
-};
+enum Verb { VerbLoadDebugFile, VerbSetDumpFile, VerbModuleListFile, VerbCount };
 
 extern const char* const VerbNames[VerbCount];
 

@@ -17,7 +17,7 @@ int FilepickMain(const char* tail)
 {
     int verb = FindVerb(tail);
     if (verb < 0)
-        return 0;  // the exchange file is not touched
+        return 0;      // the exchange file is not touched
     Commands[verb]();  // its result shows to the host as the reply file
     return 1;
 }

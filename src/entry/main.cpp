@@ -17,9 +17,10 @@ static LONG WINAPI TellFailure(EXCEPTION_POINTERS* exception)
     if (InterlockedExchange(&entered, 1))
         ExitProcess(1);  // a fault while telling
     RemovePendingReply(ExchangePath);
-    ShowWarning(0, L"The file dialog failed (exception 0x%08lX), so filepick had to stop. No "
-                   L"file was chosen.\n\nChoose again from the debugger; a shorter path may "
-                   L"help.",
+    ShowWarning(0,
+                L"The file dialog failed (exception 0x%08lX), so filepick had to stop. No "
+                L"file was chosen.\n\nChoose again from the debugger; a shorter path may "
+                L"help.",
                 (unsigned long)exception->ExceptionRecord->ExceptionCode);
     ExitProcess(1);
     return EXCEPTION_EXECUTE_HANDLER;

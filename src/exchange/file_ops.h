@@ -23,7 +23,10 @@ extern int FileError;
 // to a call that closes it.
 struct OwnedFile {
     FileHandle file;
-    explicit OwnedFile(FileHandle opened) : file(opened) {}
+    explicit OwnedFile(FileHandle opened)
+        : file(opened)
+    {
+    }
     ~OwnedFile();
     OwnedFile(const OwnedFile&) = delete;
     OwnedFile& operator=(const OwnedFile&) = delete;

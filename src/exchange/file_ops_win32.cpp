@@ -60,7 +60,8 @@ static int MayRetry(int* tries)
 // (exchange/refusals.h).
 static int MayRetryMove(int* tries)
 {
-    if (NextAfterRefusedMove(FileError, ProcessIsVirtualized()) != MoveAgain || ++*tries >= RetryTries)
+    if (NextAfterRefusedMove(FileError, ProcessIsVirtualized()) != MoveAgain ||
+        ++*tries >= RetryTries)
         return 0;
     Sleep(RetryPauseMs);
     return 1;
@@ -126,8 +127,9 @@ static EntryResult OpenEntry(const wchar_t* path, DWORD access, FileHandle* file
         FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, 0));
     if (entry.file == NoFile) {
         RecordLastError();
-        return FileError == ERROR_FILE_NOT_FOUND || FileError == ERROR_PATH_NOT_FOUND ? EntryAbsent
-                                                                                     : EntryRefused;
+        return FileError == ERROR_FILE_NOT_FOUND || FileError == ERROR_PATH_NOT_FOUND
+                   ? EntryAbsent
+                   : EntryRefused;
     }
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle((HANDLE)entry.file, &info)) {
@@ -424,7 +426,8 @@ int ProcessIsVirtualized()
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
         return 0;
     DWORD virtualized = 0, size = 0;
-    if (!GetTokenInformation(token, TokenVirtualizationEnabled, &virtualized, sizeof virtualized, &size))
+    if (!GetTokenInformation(token, TokenVirtualizationEnabled, &virtualized, sizeof virtualized,
+                             &size))
         virtualized = 0;
     CloseHandle(token);
     return virtualized != 0;

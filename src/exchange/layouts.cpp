@@ -1,6 +1,3 @@
 #include "exchange/layouts.h"
 
-void TerminatePathBlock(char* text)
-{
-    text[PathBlockSize - 1] = '\0';
-}
+void TerminatePathBlock(char* text) { text[PathBlockSize - 1] = '\0'; }

@@ -6,7 +6,8 @@ AfterRefusedMove NextAfterRefusedMove(int error, int virtualized)
 {
     if (virtualized && (error == SystemAccessDenied || error == SystemNotSameDevice))
         return WriteInPlaceInstead;
-    if (error == SystemSharingViolation || error == SystemLockViolation || error == SystemAccessDenied)
+    if (error == SystemSharingViolation || error == SystemLockViolation ||
+        error == SystemAccessDenied)
         return MoveAgain;
     return MoveFailed;
 }

@@ -22,9 +22,9 @@ int NameIsFree(int error);
 // What the exchange does after the move of the complete pending reply onto
 // its name was refused with error.
 enum AfterRefusedMove {
-    MoveAgain,     // a brief lock (a scanner): again after a pause, for about a second
+    MoveAgain,            // a brief lock (a scanner): again after a pause, for about a second
     WriteInPlaceInstead,  // at once: the reply written straight to its name
-    MoveFailed,    // told to the user
+    MoveFailed,           // told to the user
 };
 
 // Windows documents that a virtualized program's creates, writes and

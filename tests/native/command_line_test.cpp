@@ -6,7 +6,10 @@ namespace {
 
 TEST(CommandTail, Table)
 {
-    const struct { const char* line; const char* tail; } rows[] = {
+    const struct {
+        const char* line;
+        const char* tail;
+    } rows[] = {
         { "filepick.exe\tDoSetDumpFile", "DoSetDumpFile" },
         { "\"C:\\Program Files\\x\\filepick.exe\" DoSetDumpFile", "DoSetDumpFile" },
         { "\"C:\\a b\\filepick.exe\"DoSetDumpFile", "DoSetDumpFile" },  // glued to the quote

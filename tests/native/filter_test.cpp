@@ -10,7 +10,11 @@ namespace {
 TEST(PrepareFilter, Table)
 {
     // The list, up to and including the second NUL that ends it.
-    const struct { const char* source; int workSize; std::string list; } rows[] = {
+    const struct {
+        const char* source;
+        int workSize;
+        std::string list;
+    } rows[] = {
         // The separator is the text's last character, whatever it is.
         { "Text,*.txt,All,*.*,", 64, { "Text\0*.txt\0All\0*.*\0\0", 20 } },
         // Cut to the buffer (exactly its size, under AddressSanitizer), with

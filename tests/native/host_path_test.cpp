@@ -44,9 +44,9 @@ TEST(HostPath, ShortFormOnlyWhenExactAndFitting)
         const char* name;
         std::wstring longPath;
         const wchar_t* shortForm;
-        int reply;              // HostShortPath, 300 bytes of room
+        int reply;  // HostShortPath, 300 bytes of room
         std::string replyPath;
-        int caller;             // HostCallerPath, 255 bytes of room
+        int caller;  // HostCallerPath, 255 bytes of room
         std::string callerPath;
     } rows[] = {
         // Names outside the code page that have a short form go through

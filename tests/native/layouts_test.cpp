@@ -34,14 +34,14 @@ TEST(ReplyDecode, TheRequestNotTakenIsNoReply)
         const unsigned char* request;
         int requestSize, result, format;
     } rows[] = {
-        { "a module list's request left in place", FILEPICK_VERB_MODULE_LIST_FILE, folder, 300, folder, 300,
-          FILEPICK_REPLY_REQUEST_NOT_TAKEN, -1 },
-        { "a module list's reply", FILEPICK_VERB_MODULE_LIST_FILE, reply, 300, folder, 300, FILEPICK_REPLY_DECODED,
-          -1 },
-        { "a debug file's reply with its words", FILEPICK_VERB_LOAD_DEBUG_FILE, reply, 312, folder, 300,
-          FILEPICK_REPLY_DECODED, FILEPICK_FORMAT_INTEL_HEX },
-        { "a path reply is no debug file's reply", FILEPICK_VERB_LOAD_DEBUG_FILE, reply, 300, folder, 300,
-          FILEPICK_REPLY_WRONG_SIZE, -1 },
+        { "a module list's request left in place", FILEPICK_VERB_MODULE_LIST_FILE, folder, 300,
+          folder, 300, FILEPICK_REPLY_REQUEST_NOT_TAKEN, -1 },
+        { "a module list's reply", FILEPICK_VERB_MODULE_LIST_FILE, reply, 300, folder, 300,
+          FILEPICK_REPLY_DECODED, -1 },
+        { "a debug file's reply with its words", FILEPICK_VERB_LOAD_DEBUG_FILE, reply, 312, folder,
+          300, FILEPICK_REPLY_DECODED, FILEPICK_FORMAT_INTEL_HEX },
+        { "a path reply is no debug file's reply", FILEPICK_VERB_LOAD_DEBUG_FILE, reply, 300,
+          folder, 300, FILEPICK_REPLY_WRONG_SIZE, -1 },
         { "a dump request left in place", FILEPICK_VERB_SET_DUMP_FILE, dump, 4, dump, 4,
           FILEPICK_REPLY_REQUEST_NOT_TAKEN, -1 },
     };
@@ -49,7 +49,8 @@ TEST(ReplyDecode, TheRequestNotTakenIsNoReply)
         SCOPED_TRACE(row.name);
         FilepickReply decoded = {};
         decoded.format = -1;
-        EXPECT_EQ(FilepickDecodeReplyFor(row.verb, row.bytes, row.size, row.request, row.requestSize, &decoded),
+        EXPECT_EQ(FilepickDecodeReplyFor(row.verb, row.bytes, row.size, row.request,
+                                         row.requestSize, &decoded),
                   row.result);
         EXPECT_EQ(decoded.format, row.format);
     }

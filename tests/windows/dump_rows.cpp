@@ -1,6 +1,9 @@
 // The dump and log files.
 #include "rows.h"
 
+// A row keeps its fields in groups of a line, as written.
+// clang-format off
+
 // After: "=TEXT" the picked file holds TEXT. Device names are refused (the
 // user is told and chooses again); the stand-ins the test prefix maps COM1
 // and LPT1 to stay empty. Where the system takes a device name with a

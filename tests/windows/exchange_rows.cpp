@@ -1,6 +1,9 @@
 // The exchange file under faults, and on a full drive.
 #include "rows.h"
 
+// A row keeps its fields in groups of a line, as written.
+// clang-format off
+
 // The exchange file under faults: never a wrong or partial reply, never a
 // silent loss, never a write through a link.
 const Row Exchange[] = {

@@ -82,18 +82,25 @@ TEST(Exports, NamesConventionAndConversions)
     // One call each, as a host makes it (the table is tested natively).
     // The dialog's owner is not a window but the module's handle, as a host
     // passed it: the dialog shows all the same, and is cancelled.
-    const struct { const char* name; std::vector<int> arguments; int result; bool dialog; } calls[] = {
+    const struct {
+        const char* name;
+        std::vector<int> arguments;
+        int result;
+        bool dialog;
+    } calls[] = {
         { FILEPICK_EXPORT_GET_VENDOR_INDEX, { 7 }, 11, false },
         { FILEPICK_EXPORT_SET_INDX_VEND, { 15 }, 7, false },
         { FILEPICK_EXPORT_LOAD_FILE_HOOK, { 0, 0, 0, 0 }, 0, false },  // message 0: nothing to do
         { FILEPICK_EXPORT_LOAD_DEBUG_FILE,
-          { 0, (int)(INT_PTR)Program(), (int)(INT_PTR)&format, (int)(INT_PTR)fileName, (int)(INT_PTR)&skip,
-            (int)(INT_PTR)&symbol, 0, 0 },
-          0, true },
+          { 0, (int)(INT_PTR)Program(), (int)(INT_PTR)&format, (int)(INT_PTR)fileName,
+            (int)(INT_PTR)&skip, (int)(INT_PTR)&symbol, 0, 0 },
+          0,
+          true },
     };
     for (const auto& row : calls) {
         SCOPED_TRACE(row.name);
-        ExportCall* call = new ExportCall{ Export(row.name), row.arguments, -1, -1 };  // may outlive the row
+        ExportCall* call = new ExportCall { Export(row.name), row.arguments, -1,
+                                            -1 };  // may outlive the row
         ASSERT_NE(call->function, nullptr);
         HANDLE thread = CreateThread(0, 0, MakeCall, call, 0, 0);
         if (row.dialog) {
@@ -124,7 +131,7 @@ TEST(LoadDialogTemplate, BytesNeverChange)
     std::vector<WORD> languages;
     EnumResourceLanguagesA(Program(), (LPCSTR)RT_DIALOG, "LOADDIALOG", AddLanguage,
                            (LONG_PTR)&languages);
-    EXPECT_EQ(languages, std::vector<WORD>{ LANG_NEUTRAL }) << "language neutral only";
+    EXPECT_EQ(languages, std::vector<WORD> { LANG_NEUTRAL }) << "language neutral only";
     HRSRC found = FindResourceA(Program(), "LoadDialog", (LPCSTR)RT_DIALOG);
     ASSERT_NE(found, nullptr) << "found by the mixed-case name";
     const unsigned char* bytes = (const unsigned char*)LockResource(LoadResource(Program(), found));
@@ -161,17 +168,24 @@ DWORD WINAPI ShowNestedDialog(void* param)
     paneClass.lpfnWndProc = PaneProc;
     paneClass.lpszClassName = L"NestedPane";
     RegisterClassW(&paneClass);
-    dialog->top = CreateWindowExW(0, L"#32770", L"Open", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, 0, 0, 0, 0);
-    dialog->pane = CreateWindowExW(0, L"NestedPane", L"", WS_CHILD | WS_VISIBLE, 0, 0, 380, 260, dialog->top, 0, 0, 0);
+    dialog->top = CreateWindowExW(0, L"#32770", L"Open", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  400, 300, 0, 0, 0, 0);
+    dialog->pane = CreateWindowExW(0, L"NestedPane", L"", WS_CHILD | WS_VISIBLE, 0, 0, 380, 260,
+                                   dialog->top, 0, 0, 0);
     SetWindowLongPtrW(dialog->pane, GWLP_USERDATA, (LONG_PTR)dialog);
-    const struct { const wchar_t* className; int id; DWORD style; int y; } controls[] = {
+    const struct {
+        const wchar_t* className;
+        int id;
+        DWORD style;
+        int y;
+    } controls[] = {
         { L"ComboBox", cmb13, CBS_DROPDOWN, 10 },
         { L"ComboBox", cmb1, CBS_DROPDOWNLIST, 40 },
         { L"Button", IDOK, BS_PUSHBUTTON, 200 },
     };
     for (const auto& control : controls)
-        CreateWindowExW(0, control.className, L"", WS_CHILD | WS_VISIBLE | control.style, 10, control.y, 200, 100,
-                        dialog->pane, (HMENU)(INT_PTR)control.id, 0, 0);
+        CreateWindowExW(0, control.className, L"", WS_CHILD | WS_VISIBLE | control.style, 10,
+                        control.y, 200, 100, dialog->pane, (HMENU)(INT_PTR)control.id, 0, 0);
     for (const wchar_t* type : { L"C source", L"Intel Hex" })
         SendDlgItemMessageW(dialog->pane, cmb1, CB_ADDSTRING, 0, (LPARAM)type);
     SetEvent(dialog->ready);
@@ -188,7 +202,8 @@ TEST(Driver, ControlsBelowTheTopWindow)
     ASSERT_EQ(WaitForSingleObject(dialog->ready, 10000), WAIT_OBJECT_0);
     PickerSession session = { GetCurrentProcessId(), 0, 10000, dialog->top, 0 };
     wchar_t failed[64] = L"";
-    EXPECT_TRUE(RunSteps(&session, L"name x.c;type 1;click 1", failed, 64)) << "not done: " << failed;
+    EXPECT_TRUE(RunSteps(&session, L"name x.c;type 1;click 1", failed, 64))
+        << "not done: " << failed;
     wchar_t typed[32] = L"";
     GetWindowTextW(GetDlgItem(dialog->pane, cmb13), typed, 32);
     EXPECT_STREQ(typed, L"x.c");

@@ -10,17 +10,25 @@
 
 // Each file's content is its own name, in UTF-8.
 const wchar_t* const StandardFiles[] = {
-    L"blinky.c", L"Blinky main module listing.lst", L"Blinky debug output.hex", L"old dump.hex",
+    L"blinky.c",
+    L"Blinky main module listing.lst",
+    L"Blinky debug output.hex",
+    L"old dump.hex",
     L"\u0416\u0443\u0440\u043d\u0430\u043b.lst",  // Cyrillic
     L"Olog.log",                                  // omega's look-alike
 };
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string Narrow(const std::wstring& wide, UINT codePage)
 {
     std::string text(wide.size() * 4 + 1, '\0');
-    text.resize((size_t)WideCharToMultiByte(codePage, 0, wide.c_str(), -1, &text[0], (int)text.size(), 0, 0) - 1);
+    text.resize((size_t)WideCharToMultiByte(codePage, 0, wide.c_str(), -1, &text[0],
+                                            (int)text.size(), 0, 0) -
+                1);
     return text;
 }
 
@@ -29,7 +37,8 @@ std::string Utf8(const std::wstring& wide) { return Narrow(wide, CP_UTF8); }
 std::wstring Wide(const std::string& utf8)
 {
     std::wstring wide(utf8.size() + 1, L'\0');
-    wide.resize((size_t)MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], (int)wide.size()) - 1);
+    wide.resize(
+        (size_t)MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], (int)wide.size()) - 1);
     return wide;
 }
 
@@ -109,7 +118,8 @@ void RunUnix(const wchar_t* command, std::vector<std::wstring> paths, bool exist
         paths.push_back(L"C:\\rm-done");
     }
     typedef char*(CDECL * UnixName)(const wchar_t*);
-    UnixName unixName = (UnixName)GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name");
+    UnixName unixName = (UnixName)GetProcAddress(GetModuleHandleA("kernel32"),
+                                                 "wine_get_unix_file_name");
     std::wstring line = command;
     for (const std::wstring& path : paths) {
         char* name = unixName(path.c_str());
@@ -188,8 +198,7 @@ std::wstring FreshFolder()
     static DWORD run = GetTickCount();  // process ids repeat from run to run
     if (rows++ == 0)
         Remove({ L"C:\\filepick-tests" });
-    std::wstring dir =
-        L"C:\\filepick-tests\\" + std::to_wstring(run) + L"-" + std::to_wstring(rows);
+    std::wstring dir = L"C:\\filepick-tests\\" + std::to_wstring(run) + L"-" + std::to_wstring(rows);
     MakeParents(dir + L"\\");
     for (const wchar_t* name : StandardFiles)
         WriteFileBytes(dir + L"\\" + name, Utf8(name));
@@ -200,9 +209,9 @@ std::wstring FreshFolder()
 // doctor's probe names goes.
 void ClearExchange()
 {
-    Remove({ L"C:\\FILE", L"C:\\FILE.new", L"C:\\FILE.old", L"C:\\filler", Expand(L"{store}\\FILE", L""),
-             L"C:\\behind-done",
-             L"C:\\filepick-doctor.probe", L"C:\\filepick-doctor.probe.renamed" });
+    Remove({ L"C:\\FILE", L"C:\\FILE.new", L"C:\\FILE.old", L"C:\\filler",
+             Expand(L"{store}\\FILE", L""), L"C:\\behind-done", L"C:\\filepick-doctor.probe",
+             L"C:\\filepick-doctor.probe.renamed" });
 }
 
 // Whether the row's folder is on a volume that makes short (8.3) names.
@@ -236,8 +245,9 @@ bool ForThisPlatform(const wchar_t* onWindows, const wchar_t** instead, const st
         *instead = onWindows + 8;
         return true;
     }
-    std::string reason = rule == L"8.3" ? "the row needs a volume that makes 8.3 names, and this one makes none"
-                                        : Utf8(rule.substr(5));
+    std::string reason =
+        rule == L"8.3" ? "the row needs a volume that makes 8.3 names, and this one makes none"
+                       : Utf8(rule.substr(5));
     [&] { GTEST_SKIP() << reason; }();
     return false;
 }

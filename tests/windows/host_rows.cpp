@@ -1,6 +1,9 @@
 // The host companion and the sample host.
 #include "rows.h"
 
+// A row keeps its fields in groups of a line, as written.
+// clang-format off
+
 #define CYRILLIC_IN_DIR L"{dir}\\" CYRILLIC
 #define D100 L"dddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddd"
 #define E100 L"eeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeee"

@@ -41,8 +41,8 @@ void DriveJobDialog(const Process& program, Session& session, const wchar_t* ste
 // and its output, standard and error. Meanwhile steps, if any, act in its
 // dialog. The output goes through a file: a pipe would be read until the
 // program closes it, which one that hangs never does.
-int RunProgram(const wchar_t* name, const std::wstring& arguments, std::string* output, Session& session,
-               const wchar_t* steps = 0)
+int RunProgram(const wchar_t* name, const std::wstring& arguments, std::string* output,
+               Session& session, const wchar_t* steps = 0)
 {
     wchar_t exe[MAX_PATH], outPath[MAX_PATH];
     if (wcschr(name, L'\\'))
@@ -109,10 +109,12 @@ TEST_P(Host, Row)
     session.clock = RowClock();
     TimeKeeper keeper = { session.clock };
     std::wstring program = row.program ? Expand(row.program, session.dir) : L"filepick-host.exe";
-    EXPECT_EQ(RunProgram(program.c_str(), Expand(row.arguments, session.dir), &text, session, row.steps),
-              row.status)
+    EXPECT_EQ(
+        RunProgram(program.c_str(), Expand(row.arguments, session.dir), &text, session, row.steps),
+        row.status)
         << text << (session.clock.Left() ? "" : "(it did not end within the row's 30 s)");
-    std::wstring want = Expand(output, session.dir), chosen = row.chosen ? Expand(row.chosen, session.dir) : L"";
+    std::wstring want = Expand(output, session.dir),
+                 chosen = row.chosen ? Expand(row.chosen, session.dir) : L"";
     for (const wchar_t* key : { L"{short}", L"{long}" }) {
         size_t at = want.find(key);
         if (at != std::wstring::npos)

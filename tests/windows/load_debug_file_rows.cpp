@@ -1,6 +1,9 @@
 // The debug-file dialog.
 #include "rows.h"
 
+// A row keeps its fields in groups of a line, as written.
+// clang-format off
+
 const Row LoadDebugFile[] = {
     { .name = "opens with the template on KEIL",
       .verb = LD, .request = DIR, .steps = L"title File Open;" LOAD_TYPES L";enabled 4392 0;cancel" },

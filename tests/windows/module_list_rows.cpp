@@ -2,6 +2,9 @@
 // the same code for every verb; and its rows under code page 936.
 #include "rows.h"
 
+// A row keeps its fields in groups of a line, as written.
+// clang-format off
+
 // A start folder of about 235 characters, within the dialogs' limit.
 #define D10 L"dddddddddd"
 #define E10 L"eeeeeeeeee"

@@ -43,8 +43,10 @@ TEST_P(Pick, Row)
 {
     const Row& row = GetParam();
     std::string table = testing::UnitTest::GetInstance()->current_test_info()->test_suite_name();
-    if (!RunsUnderWine() && (table.rfind("CodePage936/", 0) == 0 || table.rfind("FullDisk/", 0) == 0))
-        GTEST_SKIP() << "this table needs a Wine prefix of its own (code page 936, or a drive that fills up)";
+    if (!RunsUnderWine() &&
+        (table.rfind("CodePage936/", 0) == 0 || table.rfind("FullDisk/", 0) == 0))
+        GTEST_SKIP() << "this table needs a Wine prefix of its own (code page 936, or a drive that "
+                        "fills up)";
     BeginRow();
     if (HasFailure())
         return;
@@ -62,7 +64,8 @@ TEST_P(Pick, Row)
     ASSERT_FALSE(HasFailure()) << "set-up";
     wchar_t exe[MAX_PATH];
     PathBesideSelf(L"filepick.exe", exe, MAX_PATH);
-    std::wstring line = row.verb[0] == L'"' ? row.verb : L"\"" + std::wstring(exe) + L"\" " + row.verb;
+    std::wstring line = row.verb[0] == L'"' ? row.verb
+                                            : L"\"" + std::wstring(exe) + L"\" " + row.verb;
     Process picker;
     session.clock = RowClock();
     ASSERT_TRUE(picker.Start(exe, line));
@@ -79,7 +82,9 @@ TEST_P(Pick, Row)
                 return;
         }
     } else {
-        EXPECT_EQ(WaitForDialog(picker.info.dwProcessId, picker.info.hProcess, session.clock.Left(), 0), nullptr)
+        EXPECT_EQ(
+            WaitForDialog(picker.info.dwProcessId, picker.info.hProcess, session.clock.Left(), 0),
+            nullptr)
             << "a dialog showed";
     }
     DWORD exitCode = 0;

@@ -147,10 +147,11 @@ struct Process {
         job = CreateJobObjectW(0, 0);
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        EXPECT_TRUE(job && SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits))
+        EXPECT_TRUE(job && SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
+                                                   sizeof limits))
             << "error " << GetLastError();
-        if (!CreateProcessW(exe, &line[0], 0, 0, startup != 0, CREATE_SUSPENDED, 0, 0, startup ? startup : &plain,
-                            &info))
+        if (!CreateProcessW(exe, &line[0], 0, 0, startup != 0, CREATE_SUSPENDED, 0, 0,
+                            startup ? startup : &plain, &info))
             return false;
         EXPECT_TRUE(AssignProcessToJobObject(job, info.hProcess)) << "error " << GetLastError();
         ResumeThread(info.hThread);
@@ -218,20 +219,24 @@ std::string RowName(const testing::TestParamInfo<Kind>& info)
 }
 
 #define ROWS(table) INSTANTIATE_TEST_SUITE_P(table, Pick, testing::ValuesIn(table), RowName<Row>)
-#define HOST_ROWS(table) INSTANTIATE_TEST_SUITE_P(table, Host, testing::ValuesIn(table), RowName<HostRow>)
+#define HOST_ROWS(table)                                                                           \
+    INSTANTIATE_TEST_SUITE_P(table, Host, testing::ValuesIn(table), RowName<HostRow>)
 
 #define ML L"DoModuleListFile"
 #define LD L"DoLoadDebugFile"
 #define DS L"DoSetDumpFile"
 #define DIR L"{dir}"
 #define CYRILLIC L"\u0416\u0443\u0440\u043d\u0430\u043b"  // outside code page 1252
-#define OMEGA L"\u03a9"  // best fit in 1252: "O"
+#define OMEGA L"\u03a9"                                   // best fit in 1252: "O"
 #define HEX L"{dir}\\Blinky debug output.hex"
 #define BLINKY L"{dir}\\blinky.c"
-#define LOAD_TYPES                                                                    \
-    L"types KEIL,IAR UBROF,IAR banked,BSO/Tasking OMF,BSO/Tasking IEEE695,Old BSO," \
+#define LOAD_TYPES                                                                                 \
+    L"types KEIL,IAR UBROF,IAR banked,BSO/Tasking OMF,BSO/Tasking IEEE695,Old BSO,"                \
     L"2500AD,Intel ASM/PLM51,MetaLink ASM51,MCC Software,OMF51 Format,FOMF,Intel Hex"
-#define KEIL { 1, 0, 0 }
+#define KEIL                                                                                       \
+    {                                                                                              \
+        1, 0, 0                                                                                    \
+    }
 #define PICKED L"*"  // the reply: of the file picked last
 // 35 folders "a b": about 170 characters, but Wine's short form (A_B~~GOE)
 // is over 300.
@@ -240,6 +245,7 @@ std::string RowName(const testing::TestParamInfo<Kind>& info)
 // 100 folders "+": about 230 characters, and each "+" an 8.3 name of its
 // own, so the short form is some 900 characters.
 #define PLUS10 L"\\+\\+\\+\\+\\+\\+\\+\\+\\+\\+"
-#define PLUS100 L"{dir}" PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 L"\\x.c"
+#define PLUS100                                                                                    \
+    L"{dir}" PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 PLUS10 L"\\x.c"
 
 #endif

@@ -9,7 +9,8 @@ int RowsOutOfTime = 0;
 void BeginRow()
 {
     if (RowsOutOfTime >= RowsOutOfTimeToStop) {
-        ADD_FAILURE() << "not run: the " << RowsOutOfTimeToStop << " rows before ran out of time, as a "
+        ADD_FAILURE() << "not run: the " << RowsOutOfTimeToStop
+                      << " rows before ran out of time, as a "
                       << "dialog that never comes right makes every row do";
         return;
     }
@@ -54,14 +55,16 @@ void Session::Step(const std::wstring& step)
         DWORD ms = iswdigit(raw[0]) ? (DWORD)_wtoi(raw.c_str()) : 0;
         if (ms)
             path = Expand(raw.substr(raw.find(L' ') + 1), dir);
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, 0, OPEN_ALWAYS, 0, 0);
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, 0,
+                                  OPEN_ALWAYS, 0, 0);
         EXPECT_NE(file, INVALID_HANDLE_VALUE);
         if (ms)
-            timers.push_back(CreateThread(0, 0, LetGoLater, new TimedHold{ file, ms }, 0, 0));
+            timers.push_back(CreateThread(0, 0, LetGoLater, new TimedHold { file, ms }, 0, 0));
         else
             held.push_back(file);
     } else if (op == L"map") {
-        held.push_back(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0));
+        held.push_back(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   0, OPEN_EXISTING, 0, 0));
         held.push_back(CreateFileMappingW(held.back(), 0, PAGE_READONLY, 0, 0, 0));
         views.push_back(MapViewOfFile(held.back(), FILE_MAP_READ, 0, 0, 0));
         EXPECT_NE(views.back(), nullptr);
@@ -73,7 +76,8 @@ void Session::Step(const std::wstring& step)
         else if (RunsUnderWine())
             GTEST_SKIP() << "under Wine a link is a Unix link, which Win32 cannot remove; the run "
                             "under Wine's own ways makes it from Linux";
-        else if (!CreateSymbolicLinkW(path.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE))
+        else if (!CreateSymbolicLinkW(path.c_str(), target.c_str(),
+                                      SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE))
             GTEST_SKIP() << "no symbolic link could be made (error " << GetLastError()
                          << "): Windows makes them only elevated or in Developer Mode";
     } else if (op == L"fill") {
@@ -86,8 +90,9 @@ void Session::Step(const std::wstring& step)
             GTEST_SKIP() << "an older C:\\FILE behind this user's VirtualStore copy needs another "
                             "account or an elevated run to make; under Wine a second name in "
                             "another letter case stands in for it";
-        RunUnix((L"/bin/sh -c \"printf %s " + arg + L" > \\\"$0/file\\\" && : > \\\"$1\\\"\"").c_str(),
-                { L"C:\\", L"C:\\behind-done" }, true);
+        RunUnix(
+            (L"/bin/sh -c \"printf %s " + arg + L" > \\\"$0/file\\\" && : > \\\"$1\\\"\"").c_str(),
+            { L"C:\\", L"C:\\behind-done" }, true);
     } else if (op == L"title") {
         EXPECT_EQ(TextOf(SessionDialog(&driver)), arg);
     } else if (op == L"types") {
@@ -100,7 +105,8 @@ void Session::Step(const std::wstring& step)
         // The folder an Explorer-style dialog shows it is in ("Look in").
         HWND dialog = SessionDialog(&driver);
         DWORD_PTR current = 0;
-        SendMessageTimeoutW(FindControl(dialog, cmb2), CB_GETCURSEL, 0, 0, SMTO_NORMAL, 5000, &current);
+        SendMessageTimeoutW(FindControl(dialog, cmb2), CB_GETCURSEL, 0, 0, SMTO_NORMAL, 5000,
+                            &current);
         wchar_t text[MAX_PATH] = L"";
         ComboItemText(dialog, cmb2, (int)current, text, MAX_PATH);
         EXPECT_EQ(std::wstring(text), arg);
@@ -124,7 +130,8 @@ std::string Session::Awaited() const
     wchar_t open[1024] = L"no dialog";
     if (driver.processId)
         DescribeOpenWindow(driver.processId, open, 1024);
-    return std::string(clock.Left() ? "" : " within the row's 30 s") + "; the picker shows " + Utf8(open);
+    return std::string(clock.Left() ? "" : " within the row's 30 s") + "; the picker shows " +
+           Utf8(open);
 }
 
 // The path of an item of a row's files afterwards ("PATH=TEXT" or
@@ -157,7 +164,8 @@ void CheckFiles(const wchar_t* after, const Session& session)
         } else if (want == L"!" || want == L"*")
             EXPECT_EQ(attributes == INVALID_FILE_ATTRIBUTES, want == L"!");
         else if (want == L"/")
-            EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_DIRECTORY);
+            EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES &&
+                        attributes & FILE_ATTRIBUTE_DIRECTORY);
         else
             EXPECT_EQ(ReadFileBytes(path), Utf8(want));
     }
@@ -167,6 +175,7 @@ void CheckAfter(const Row& row, const Session& session)
 {
     CheckFiles(row.after, session);
     for (const wchar_t* path : { L"C:\\FILE", L"C:\\FILE.new", L"C:\\FILE.old" })
-        if ((path[7] || !row.reply) && !wcsstr(row.after ? row.after : L"", (path + std::wstring(L"=")).c_str()))
+        if ((path[7] || !row.reply) &&
+            !wcsstr(row.after ? row.after : L"", (path + std::wstring(L"=")).c_str()))
             EXPECT_FALSE(Exists(path)) << Utf8(path) << " was left behind";
 }
