@@ -4,7 +4,9 @@
 
 #include "dialog_support/code_page.h"
 #include "dialog_support/host_path.h"
+#include "dialog_support/replies.h"
 #include "dialog_support/warning.h"
+#include "exchange/layouts.h"
 
 enum {
     FullPathCapacity = MAX_PATH + 8,
@@ -163,4 +165,12 @@ HostPathResult HostPathFor(PathUse use, const wchar_t* longPath, char* hostPath,
     if (attributes == INVALID_FILE_ATTRIBUTES || attributes & FILE_ATTRIBUTE_DIRECTORY)
         return HostPathMissing;
     return HostCallerPath(&PlatformPaths, longPath, hostPath, capacity);
+}
+
+int ReplyWithChosenFile(const wchar_t* longPath)
+{
+    char hostPath[PathBlockSize] = "";
+    HostPathResult result = HostPathFor(PathForReply, longPath, hostPath, sizeof hostPath);
+    TellWhyNotReady(0, result, longPath);
+    return result == HostPathReady && WritePathReply(hostPath);
 }

@@ -33,4 +33,8 @@ HostPathResult HostPathFor(PathUse use, const wchar_t* longPath, char* hostPath,
 // file does not exist, or cannot be passed on); nothing when it is.
 void TellWhyNotReady(HWND owner, HostPathResult result, const wchar_t* longPath);
 
+// Writes the reply for a chosen file, its path for the host, after telling
+// the user why that is not ready; 1 when the reply was written.
+int ReplyWithChosenFile(const wchar_t* longPath);
+
 #endif

@@ -109,11 +109,5 @@ int DoSetDumpFile()
     if (mode != DumpSave && mode != DumpLoad && mode != DumpLog &&
         HostPathFor(PathForReply, longPath, shortPath, sizeof shortPath) == HostPathMissing)
         return 0;
-    if (prepared == NotADiskFile)
-        return 0;
-    HostPathResult path = HostPathFor(PathForReply, longPath, shortPath, sizeof shortPath);
-    TellWhyNotReady(0, path, longPath);
-    if (path != HostPathReady)
-        return 0;
-    return WritePathReply(shortPath);
+    return prepared != NotADiskFile && ReplyWithChosenFile(longPath);
 }

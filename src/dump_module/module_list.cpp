@@ -34,15 +34,10 @@ int DoModuleListFile()
     char request[PathBlockSize];
     wchar_t initialDir[PathBlockSize];
     wchar_t longPath[PathBlockSize] = L"";
-    char shortPath[PathBlockSize] = "";
     if (!ReadPathRequest(request))
         return 0;
     AnsiToWide(request, initialDir, PathBlockSize);
     if (!ModuleListDialog(0, 0, longPath, initialDir) || !longPath[0])
         return 0;
-    HostPathResult path = HostPathFor(PathForReply, longPath, shortPath, sizeof shortPath);
-    TellWhyNotReady(0, path, longPath);
-    if (path != HostPathReady)
-        return 0;
-    return WritePathReply(shortPath);
+    return ReplyWithChosenFile(longPath);
 }
