@@ -3,8 +3,8 @@
 #include <string.h>
 
 #include "exchange/file_ops.h"
-#include "filepick.h"
 #include "exchange/refusals.h"
+#include "filepick.h"
 
 const char ExchangePath[] = FILEPICK_EXCHANGE_PATH;
 
